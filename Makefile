@@ -1,0 +1,48 @@
+# Front door: make demo | make test | make bench | make run | make format
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD?= build-release
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS?=
+
+.PHONY: all setup configure build test test-sanitize bench demo run format clean
+
+all: build
+
+setup:
+	@./scripts/setup.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+configure: setup $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+test-sanitize: setup
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTRACELY_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+bench: setup
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF -DTRACELY_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	./scripts/bench.sh $(BENCH_BUILD)
+
+demo: build
+	./scripts/demo.sh $(BUILD)
+
+run: build
+	./$(BUILD)/tracely
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

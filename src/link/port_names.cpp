@@ -1,0 +1,36 @@
+#include "src/link/port_names.h"
+
+#include <QSerialPortInfo>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace tracely {
+
+QString resolvePortPath(int portNumber, const ConfiguredPort& configured) {
+    if (portNumber < 1) {
+        return {};
+    }
+    if (configured) {
+        const QString path = configured(portNumber).trimmed();
+        if (!path.isEmpty()) {
+            return path;
+        }
+    }
+    QStringList found;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        found << info.systemLocation();
+    }
+    std::sort(found.begin(), found.end());
+    return portNumber <= found.size() ? found.at(portNumber - 1) : QString();
+}
+
+bool deviceExists(const QString& path) {
+    if (path.isEmpty()) {
+        return false;
+    }
+    struct stat st {};
+    return ::stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+} // namespace tracely
