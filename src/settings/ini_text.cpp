@@ -1,0 +1,241 @@
+#include "src/settings/ini_text.h"
+
+#include "src/settings/ini_lines.h"
+
+#include <unordered_set>
+
+namespace tracely::ini {
+namespace {
+
+struct Range {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// Calls onLine for each line of the body of the first section named `section` until it
+// returns false; returns whether that section exists (its header in *header when asked).
+template <class F>
+bool scanFirstSection(std::string_view text, std::string_view section, F onLine,
+                      Line* header = nullptr) {
+    if (section.empty()) {
+        return false; // an empty name names nothing
+    }
+    LineCursor cursor(text);
+    Line line;
+    bool inside = false;
+    while (cursor.next(line)) {
+        if (line.kind == LineKind::Section) {
+            if (inside) {
+                return true;
+            }
+            if (namesEqual(line.name, section)) {
+                inside = true;
+                if (header != nullptr) {
+                    *header = line;
+                }
+            }
+        } else if (inside && !onLine(line)) {
+            return true;
+        }
+    }
+    return inside;
+}
+
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
+// Appends a name unless one equal to it (ignoring case) is already there.
+void addOnce(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
+             std::string_view name) {
+    if (!name.empty() && seen.insert(lowered(name)).second) {
+        names.emplace_back(name);
+    }
+}
+
+std::string without(std::string_view text, const std::vector<Range>& cuts) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (const Range& r : cuts) {
+        out.append(text.substr(pos, r.begin - pos));
+        pos = r.end;
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> readValue(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+    const std::string sec = normaliseName(section);
+    const std::string k = normaliseName(key);
+    std::optional<std::string> found;
+    scanFirstSection(text, sec, [&](const Line& line) {
+        if (line.kind == LineKind::Key && namesEqual(line.name, k)) {
+            std::string_view v = line.value;
+            if (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
+                v = v.substr(1, v.size() - 2);
+            }
+            found = std::string(v);
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::vector<std::string> keyNames(std::string_view text, std::string_view section) {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    scanFirstSection(text, normaliseName(section), [&](const Line& line) {
+        if (line.kind == LineKind::Key) {
+            addOnce(names, seen, line.name);
+        }
+        return true;
+    });
+    return names;
+}
+
+std::vector<std::string> sectionNames(std::string_view text) {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    LineCursor cursor(text);
+    Line line;
+    while (cursor.next(line)) {
+        if (line.kind == LineKind::Section) {
+            addOnce(names, seen, line.name);
+        }
+    }
+    return names;
+}
+
+std::string joinNames(const std::vector<std::string>& names, std::size_t bufferSize) {
+    std::string list;
+    const std::size_t room = bufferSize > 0 ? bufferSize - 1 : 0;
+    for (const std::string& name : names) {
+        if (list.size() + name.size() + 1 > room) {
+            break;
+        }
+        list.append(name);
+        list.push_back('\0');
+    }
+    return list;
+}
+
+std::vector<std::string> splitNames(std::string_view list) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (std::size_t nul = list.find('\0'); nul != std::string_view::npos;
+         nul = list.find('\0', start)) {
+        names.emplace_back(list.substr(start, nul - start));
+        start = nul + 1;
+    }
+    return names;
+}
+
+std::optional<std::string> writeValue(std::string_view text, std::string_view section,
+                                      std::string_view key, std::string_view value) {
+    const std::string sec = normaliseName(section);
+    const std::string k = normaliseName(key);
+    if (sec.empty() || !isWritableKeyName(k)) {
+        return std::nullopt;
+    }
+    const std::string v = stripLineBreaks(value);
+    Line header;
+    std::optional<Line> lastKey;
+    std::optional<Line> match;
+    const bool haveSection = scanFirstSection(
+        text, sec,
+        [&](const Line& line) {
+            if (line.kind != LineKind::Key) {
+                return true;
+            }
+            if (namesEqual(line.name, k)) {
+                match = line;
+                return false;
+            }
+            lastKey = line;
+            return true;
+        },
+        &header);
+
+    std::string out;
+    out.reserve(text.size() + sec.size() + k.size() + v.size() + 8);
+    if (match) {
+        out.append(text.substr(0, match->equals + 1));
+        out.append(v);
+        out.append(text.substr(match->end));
+        return out;
+    }
+    const std::string_view eol = lineEnding(text);
+    if (!haveSection) {
+        out.append(text);
+        if (!out.empty() && out.back() != '\n') {
+            out.append(eol);
+        }
+        out.append("[").append(sec).append("]").append(eol);
+        out.append(k).append("=").append(v).append(eol);
+        return out;
+    }
+    const Line& after = lastKey ? *lastKey : header;
+    const std::string_view ending =
+        after.hasEnding() ? text.substr(after.end, after.next - after.end) : eol;
+    out.append(text.substr(0, after.end)).append(ending);
+    out.append(k).append("=").append(v).append(ending);
+    out.append(text.substr(after.next));
+    return out;
+}
+
+std::optional<std::string> deleteKey(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+    const std::string sec = normaliseName(section);
+    const std::string k = normaliseName(key);
+    if (sec.empty() || !isWritableKeyName(k)) {
+        return std::nullopt;
+    }
+    std::vector<Range> cuts;
+    scanFirstSection(text, sec, [&](const Line& line) {
+        if (line.kind == LineKind::Key && namesEqual(line.name, k)) {
+            cuts.push_back({line.begin, line.next});
+        }
+        return true;
+    });
+    return without(text, cuts);
+}
+
+std::optional<std::string> deleteSection(std::string_view text, std::string_view section) {
+    const std::string sec = normaliseName(section);
+    if (sec.empty()) {
+        return std::nullopt;
+    }
+    std::vector<Range> cuts;
+    bool inside = false;
+    LineCursor cursor(text);
+    Line line;
+    while (cursor.next(line)) {
+        if (line.kind != LineKind::Section) {
+            continue;
+        }
+        if (inside) {
+            cuts.back().end = line.begin;
+        }
+        inside = namesEqual(line.name, sec);
+        if (inside) {
+            // A byte-order mark before the first header belongs to the file, not the section.
+            const std::size_t start =
+                (line.begin == 0 && text.starts_with("\xEF\xBB\xBF")) ? 3 : line.begin;
+            cuts.push_back({start, text.size()});
+        }
+    }
+    return without(text, cuts);
+}
+
+} // namespace tracely::ini
