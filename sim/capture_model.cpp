@@ -1,0 +1,103 @@
+#include "sim/capture_model.h"
+
+#include "src/core/registers.h"
+#include "src/display/scale_tables.h"
+#include "src/link/timebase.h"
+
+#include <cmath>
+
+namespace tracely::sim {
+
+CaptureTiming timingFor(const RegisterFile& regs, int baud) {
+    using namespace tracely::timebase;
+    const bool slow = (regs[8] & 2) != 0;
+    for (Rate rate : {Rate::R10K, Rate::R25K, Rate::R100K, Rate::R25M}) {
+        for (int p = 1; p <= kPositions; ++p) {
+            const CaptureGeometry g = captureGeometry(rate, baud, p);
+            if (g.r8Bit1 == slow && g.r11 == regs[11] && g.r13 == regs[13] && g.r20 == regs[20]) {
+                const int decimation = g.r8Bit1 ? (baud == 115200 ? 10 : 20) : 1;
+                CaptureTiming t;
+                t.dt = static_cast<double>(g.sngTimeAdj) / decimation;
+                t.post = g.dumpOffset - g.trigStart + 1;
+                t.trigStart = g.trigStart;
+                t.dumpOffset = g.dumpOffset;
+                t.recognised = true;
+                return t;
+            }
+        }
+    }
+    return CaptureTiming{};
+}
+
+AdcSetup adcSetup(const RegisterFile& regs) {
+    AdcSetup a;
+    a.primaryIsA = (regs[14] & 4) != 0;
+    a.rangeCode = static_cast<std::uint8_t>(regs[14] & 3);
+    a.pod = (regs[7] & 8) != 0;
+    return a;
+}
+
+std::uint8_t analogByte(double volts, bool pod, std::uint8_t rangeCode) {
+    const double perCount = static_cast<double>(scales::inputSpan(pod, rangeCode)) / 255.0;
+    const double counts = 128.0 + volts / perCount;
+    if (!(counts > 0.0)) {
+        return 0;
+    }
+    if (counts >= 255.0) {
+        return 255;
+    }
+    return static_cast<std::uint8_t>(std::lround(counts));
+}
+
+TriggerSetup triggerSetup(const RegisterFile& regs) {
+    TriggerSetup t;
+    t.analogSource = (regs[7] & 1) != 0;
+    t.pattern = regs[5];
+    t.dontCare = regs[6];
+    switch (regs[7] & 0x30) {
+    case 0x20:
+        t.mode = TriggerMode::Becoming;
+        break;
+    case 0x30:
+        t.mode = TriggerMode::Leaving;
+        break;
+    default:
+        t.mode = TriggerMode::Level;
+        break;
+    }
+    return t;
+}
+
+Sample SignalSource::sample(std::int64_t n, double dt, const AdcSetup& adc) const {
+    const double t = static_cast<double>(n) * dt;
+    const WaveSpec& w = adc.primaryIsA ? o_.cha : o_.chb;
+    Sample s;
+    s.analog =
+        analogByte(voltage(w, t, n, o_.seed, adc.primaryIsA ? 0 : 1), adc.pod, adc.rangeCode);
+    s.logic = logicByte(o_.logic, t, o_.seed);
+    return s;
+}
+
+std::optional<std::int64_t> SignalSource::findTrigger(std::int64_t from, std::int64_t to, double dt,
+                                                      const AdcSetup& adc,
+                                                      const TriggerSetup& trig) const {
+    const auto matches = [&](std::int64_t n) {
+        const Sample s = sample(n, dt, adc);
+        return regs::triggerMatches(trig.analogSource ? s.analog : s.logic, trig.pattern,
+                                    trig.dontCare);
+    };
+    bool prev = matches(from - 1);
+    for (std::int64_t n = from; n < to; ++n) {
+        const bool now = matches(n);
+        const bool fired = trig.mode == TriggerMode::Level      ? now
+                           : trig.mode == TriggerMode::Becoming ? (now && !prev)
+                                                                : (!now && prev);
+        if (fired) {
+            return n;
+        }
+        prev = now;
+    }
+    return std::nullopt;
+}
+
+} // namespace tracely::sim

@@ -1,0 +1,217 @@
+#include "sim/options.h"
+
+#include <charconv>
+
+namespace tracely::sim {
+
+namespace {
+
+bool toInt(const std::string& s, int& out, int lo, int hi) {
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+// "name" or "name:N" (also "name=N").
+bool splitFault(const std::string& f, std::string& name, std::string& arg) {
+    const auto at = f.find_first_of(":=");
+    name = f.substr(0, at);
+    arg = at == std::string::npos ? std::string() : f.substr(at + 1);
+    return !name.empty();
+}
+
+std::string applyFault(Faults& faults, const std::string& text) {
+    std::string name;
+    std::string arg;
+    splitFault(text, name, arg);
+    const auto needN = [&](int& field, int lo, int hi) -> std::string {
+        if (!toInt(arg, field, lo, hi)) {
+            return "--fault " + name + " needs a number " + std::to_string(lo) + ".." +
+                   std::to_string(hi) + " (" + name + ":N)";
+        }
+        return {};
+    };
+    const auto noArg = [&](bool& field) -> std::string {
+        if (!arg.empty()) {
+            return "--fault " + name + " takes no number";
+        }
+        field = true;
+        return {};
+    };
+    if (name == "wrong-echo") {
+        return needN(faults.wrongEchoAt, 1, 1000000000);
+    }
+    if (name == "silent") {
+        return noArg(faults.silent);
+    }
+    if (name == "bad-ident") {
+        return noArg(faults.badIdent);
+    }
+    if (name == "garbage") {
+        return noArg(faults.garbage);
+    }
+    if (name == "short-block") {
+        return needN(faults.shortBlock, 1, 32767);
+    }
+    if (name == "hangup-block") {
+        return needN(faults.hangUpInBlock, 1, 32767);
+    }
+    if (name == "hangup-trigger") {
+        return noArg(faults.hangUpAwaitingTrigger);
+    }
+    if (name == "answer-length") {
+        return needN(faults.answerLength, 1, 64);
+    }
+    return "unknown fault '" + name + "' (see --help)";
+}
+
+} // namespace
+
+std::string helpText() {
+    return R"(Usage: tracely-sim [OPTION]...
+Plays a BitScope on a pseudo-terminal: prints the terminal's path as the first line of
+standard output, then answers the program on it until SIGINT or SIGTERM.
+
+Line
+  --link PATH          make PATH a symbolic link to the terminal (removed on exit)
+  --exit-after-hangup  exit when the program closes the line after having opened it
+  --baud 57600|115200|both
+                       speeds the instrument answers at (default both); at any other
+                       speed the program set, it answers every byte with garbage
+  --no-pace            send at once instead of at the line speed (10 bits per byte)
+  --ident TEXT         firmware identifier answered to "?" (default BC000120)
+
+Signal
+  --cha SPEC, --chb SPEC
+                       analog channel A / B: KIND [FREQUENCY] [AMPLITUDE] [OFFSET],
+                       KIND one of sine, square, triangle, sawtooth, dc, noise;
+                       e.g. "sine 1kHz 1.5V", "square 2kHz 1V 0.5V", "dc 0.3V".
+                       Volts at the input connector; amplitude is the peak.
+                       (default A "sine 1kHz 1.5V", B "square 2kHz 1V")
+  --logic SPEC         logic lines: counter|walk|gray|random [RATE], uart [BITRATE] [lineN],
+                       or off; e.g. "counter 10kHz", "uart 9600 line3" (default "counter 10kHz")
+  --seed N             seed of the noise and random patterns (default 1)
+  --no-trigger         never trigger: a trace request waits until the next command
+  --answer7            answer a trace with 7 characters ("T", CR, 4 hex digits, CR)
+
+Faults (--fault F, repeatable)
+  wrong-echo:N         echo the N-th command character wrongly
+  silent               no echo and no answer at all
+  bad-ident            answer identification with a wrong identifier
+  garbage              send stray bytes after every answer
+  short-block:N        cut dump block N of a trace short
+  hangup-block:N       close the line in the middle of dump block N of a trace
+  hangup-trigger       close the line while waiting for the trigger
+  answer-length:N      answer a trace with N characters instead of 6
+  After a hang-up fault the simulator exits.
+
+Other
+  --register-port FILE write COMn=<link> under [PORTS] in the settings file FILE, keeping
+                       every other line (needs --link)
+  --com N              the n of COMn for --register-port (1..8, default 1)
+  --help               show this text
+)";
+}
+
+ParseResult parseOptions(const std::vector<std::string>& args) {
+    ParseResult r;
+    Options& o = r.options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) {
+                r.error = a + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            r.help = true;
+        } else if (a == "--link") {
+            if (const auto* v = value()) {
+                o.linkPath = *v;
+            }
+        } else if (a == "--exit-after-hangup") {
+            o.exitAfterHangUp = true;
+        } else if (a == "--no-pace") {
+            o.pace = false;
+        } else if (a == "--no-trigger") {
+            o.noTrigger = true;
+        } else if (a == "--answer7") {
+            o.answer7 = true;
+        } else if (a == "--ident") {
+            if (const auto* v = value()) {
+                o.ident = *v;
+            }
+        } else if (a == "--baud") {
+            if (const auto* v = value()) {
+                if (*v == "both") {
+                    o.bauds = {57600, 115200};
+                } else if (*v == "57600" || *v == "115200") {
+                    o.bauds = {std::stoi(*v)};
+                } else {
+                    r.error = "--baud takes 57600, 115200 or both";
+                }
+            }
+        } else if (a == "--cha" || a == "--chb") {
+            if (const auto* v = value()) {
+                std::string err;
+                if (auto w = parseWave(*v, err)) {
+                    (a == "--cha" ? o.cha : o.chb) = *w;
+                } else {
+                    r.error = a + ": " + err;
+                }
+            }
+        } else if (a == "--logic") {
+            if (const auto* v = value()) {
+                std::string err;
+                if (auto l = parseLogic(*v, err)) {
+                    o.logic = *l;
+                } else {
+                    r.error = "--logic: " + err;
+                }
+            }
+        } else if (a == "--seed") {
+            if (const auto* v = value()) {
+                unsigned long long s = 0;
+                const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), s);
+                if (ec != std::errc() || end != v->data() + v->size()) {
+                    r.error = "--seed takes a whole number";
+                } else {
+                    o.seed = s;
+                }
+            }
+        } else if (a == "--fault") {
+            if (const auto* v = value()) {
+                if (std::string err = applyFault(o.faults, *v); !err.empty()) {
+                    r.error = err;
+                }
+            }
+        } else if (a == "--register-port") {
+            if (const auto* v = value()) {
+                o.registerIni = *v;
+            }
+        } else if (a == "--com") {
+            if (const auto* v = value()) {
+                if (!toInt(*v, o.registerCom, 1, 8)) {
+                    r.error = "--com takes 1..8";
+                }
+            }
+        } else {
+            r.error = "unknown option '" + a + "' (see --help)";
+        }
+        if (!r.error.empty()) {
+            return r;
+        }
+    }
+    if (!o.registerIni.empty() && o.linkPath.empty()) {
+        r.error = "--register-port needs --link";
+    }
+    return r;
+}
+
+} // namespace tracely::sim

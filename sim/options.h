@@ -1,0 +1,50 @@
+#pragma once
+
+#include "sim/signals.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tracely::sim {
+
+// Faults the simulated instrument can be told to show, each to exercise one failure path of
+// the program against a real line.
+struct Faults {
+    int wrongEchoAt = 0;   // the n-th command character is echoed wrongly (1-based)
+    bool silent = false;   // no echo and no answer at all
+    bool badIdent = false; // answers identification with a wrong identifier
+    bool garbage = false;  // stray bytes after every answer
+    int shortBlock = 0;    // dump block n (1-based, per trace) is cut short
+    int hangUpInBlock = 0; // the line is hung up in the middle of dump block n
+    bool hangUpAwaitingTrigger = false;
+    int answerLength = 0; // the trigger answer has this many characters (0: normal)
+};
+
+struct Options {
+    std::string ident = "BC000120";
+    std::string linkPath;
+    bool exitAfterHangUp = false;
+    bool answer7 = false;
+    bool noTrigger = false;
+    bool pace = true;
+    std::vector<int> bauds{57600, 115200};
+    WaveSpec cha{WaveKind::Sine, 1000.0, 1.5, 0.0};
+    WaveSpec chb{WaveKind::Square, 2000.0, 1.0, 0.0};
+    LogicSpec logic{LogicKind::Counter, 10000.0, 0};
+    std::uint64_t seed = 1;
+    Faults faults;
+    std::string registerIni; // settings file to point a COM port at the link
+    int registerCom = 1;
+};
+
+struct ParseResult {
+    Options options;
+    bool help = false;
+    std::string error; // empty when the command line was understood
+};
+
+ParseResult parseOptions(const std::vector<std::string>& args);
+std::string helpText();
+
+} // namespace tracely::sim

@@ -1,0 +1,195 @@
+#include "sim/pty_host.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tracely::sim {
+
+namespace {
+
+// While nobody has the line open the master reports a hang-up on every poll; look again at
+// this interval instead of spinning.
+constexpr int kIdlePollMs = 20;
+
+long long monotonicNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int speedOf(speed_t s) {
+    switch (s) {
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    case B230400:
+        return 230400;
+    case B460800:
+        return 460800;
+    case B921600:
+        return 921600;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PtyHost::PtyHost(const Options& options)
+    : o_(options), pacer_(options.pace), instrument_(options, pacer_), startNs_(monotonicNs()) {}
+
+PtyHost::~PtyHost() {
+    if (master_ >= 0) {
+        ::close(master_);
+    }
+}
+
+double PtyHost::now() const {
+    return static_cast<double>(monotonicNs() - startNs_) * 1e-9;
+}
+
+std::string PtyHost::open() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        return std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+    }
+    char name[128] = {};
+    if (::ptsname_r(master_, name, sizeof name) != 0) {
+        return std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
+    }
+    slavePath_ = name;
+    // A raw line from the start, as a serial port: no echo or line editing by the terminal.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0) {
+        termios t{};
+        if (::tcgetattr(slave, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::cfsetspeed(&t, B57600);
+            ::tcsetattr(slave, TCSANOW, &t);
+        }
+        ::close(slave);
+    }
+    return {};
+}
+
+int PtyHost::lineBaud() const {
+    termios t{};
+    // On Linux the master reports the settings the program made on its end.
+    if (::tcgetattr(master_, &t) != 0) {
+        return 0;
+    }
+    return speedOf(::cfgetospeed(&t));
+}
+
+bool PtyHost::programConnected() const {
+    pollfd p{master_, POLLIN, 0};
+    return ::poll(&p, 1, 0) >= 0 && (p.revents & POLLHUP) == 0;
+}
+
+void PtyHost::readInput(double t) {
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) {
+            return;
+        }
+        const int baud = lineBaud();
+        for (ssize_t i = 0; i < n; ++i) {
+            instrument_.receive(buf[i], t, baud);
+        }
+    }
+}
+
+bool PtyHost::flushOutput(double t) {
+    pendingWrite_ += pacer_.takeDue(t);
+    while (!pendingWrite_.empty()) {
+        const ssize_t n = ::write(master_, pendingWrite_.data(), pendingWrite_.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno == EAGAIN; // the program is not reading: keep the rest
+        }
+        pendingWrite_.erase(0, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int PtyHost::run(int stopFd) {
+    bool connected = false;
+    for (;;) {
+        const bool nowConnected = programConnected();
+        if (connected && !nowConnected) {
+            instrument_.lineClosed();
+            pendingWrite_.clear();
+            if (o_.exitAfterHangUp) {
+                return 0;
+            }
+        }
+        connected = nowConnected;
+
+        const double t = now();
+        int timeoutMs = kIdlePollMs;
+        if (connected) {
+            instrument_.tick(t);
+            if (!flushOutput(t)) {
+                continue;
+            }
+            if (pacer_.hangUpDue(t)) {
+                return 0; // a hang-up fault: the line goes away with us
+            }
+            std::optional<double> next = pacer_.nextDue();
+            if (const auto e = instrument_.nextEvent(); e && (!next || *e < *next)) {
+                next = e;
+            }
+            timeoutMs = next ? static_cast<int>(std::ceil(std::max(0.0, *next - t) * 1000.0)) : -1;
+            if (timeoutMs < 0 || timeoutMs > 1000) {
+                timeoutMs = 1000;
+            }
+        }
+
+        pollfd fds[2] = {{stopFd, POLLIN, 0}, {master_, POLLIN, 0}};
+        if (connected && !pendingWrite_.empty()) {
+            fds[1].events |= POLLOUT;
+        }
+        // Sub-millisecond waits matter at these speeds (a byte is 87 us at 115200).
+        std::optional<double> due = pacer_.nextDue();
+        timespec ts{};
+        const double waitS = connected && due
+                                 ? std::max(0.0, std::min(*due - t, timeoutMs / 1000.0))
+                                 : timeoutMs / 1000.0;
+        ts.tv_sec = static_cast<time_t>(waitS);
+        ts.tv_nsec = static_cast<long>((waitS - static_cast<double>(ts.tv_sec)) * 1e9);
+        const int r = ::ppoll(fds, connected ? 2 : 1, &ts, nullptr);
+        if (r < 0 && errno != EINTR) {
+            return 1;
+        }
+        if (fds[0].revents & POLLIN) {
+            return 0;
+        }
+        if (connected && (fds[1].revents & POLLIN)) {
+            readInput(now());
+        }
+    }
+}
+
+} // namespace tracely::sim

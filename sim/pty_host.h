@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sim/instrument.h"
+#include "sim/options.h"
+#include "sim/pacer.h"
+
+#include <string>
+
+namespace tracely::sim {
+
+// Hosts the instrument on the master side of a pseudo-terminal: reads what the program writes,
+// paces the answers out at the line speed the program set, and notices the program opening and
+// closing the line.
+class PtyHost {
+public:
+    explicit PtyHost(const Options& options);
+    ~PtyHost();
+    PtyHost(const PtyHost&) = delete;
+    PtyHost& operator=(const PtyHost&) = delete;
+
+    // Opens the terminal; the slave path is then available. Returns an error text on failure.
+    std::string open();
+    const std::string& slavePath() const { return slavePath_; }
+
+    // Serves until stopFd becomes readable (a signal), the line is hung up by a fault, or, with
+    // --exit-after-hangup, the program closes the line. Returns the exit status.
+    int run(int stopFd);
+
+private:
+    double now() const;
+    int lineBaud() const;
+    bool programConnected() const;
+    void readInput(double t);
+    bool flushOutput(double t);
+
+    const Options& o_;
+    Pacer pacer_;
+    Instrument instrument_;
+    int master_ = -1;
+    std::string slavePath_;
+    std::string pendingWrite_;
+    long long startNs_ = 0;
+};
+
+} // namespace tracely::sim

@@ -1,0 +1,170 @@
+#include "sim/instrument.h"
+#include "src/link/hex.h"
+#include "src/link/wire.h"
+
+#include <gtest/gtest.h>
+
+using namespace tracely;
+using namespace tracely::sim;
+
+namespace {
+
+// Drives the engine with a clock of our own: each byte arrives at `t`, and the pacer's
+// output is collected as it falls due.
+struct Bench {
+    explicit Bench(Options opts) : o(std::move(opts)), pacer(o.pace), inst(o, pacer) {}
+
+    std::string send(const std::string& chars, int baud = 57600) {
+        for (char c : chars) {
+            inst.receive(c, t, baud);
+        }
+        return drain();
+    }
+    // Lets time pass until nothing more is due (or the limit is reached), collecting output.
+    std::string drain(double limit = 5.0) {
+        std::string out;
+        const double end = t + limit;
+        for (;;) {
+            inst.tick(t);
+            out += pacer.takeDue(t);
+            std::optional<double> next = pacer.nextDue();
+            if (auto e = inst.nextEvent(); e && (!next || *e < *next)) {
+                next = e;
+            }
+            if (!next || *next > end) {
+                return out;
+            }
+            t = std::max(t, *next);
+        }
+    }
+
+    Options o;
+    Pacer pacer;
+    Instrument inst;
+    double t = 1.0;
+};
+
+Options quick() {
+    Options o;
+    o.pace = false;
+    return o;
+}
+
+std::string updateFor(std::uint8_t r5, std::uint8_t r6, std::uint8_t r7, std::uint8_t r8,
+                      std::uint8_t r11, std::uint8_t r13, std::uint8_t r14, std::uint8_t r20) {
+    return wire::updateSequence({r5, r6, r7, r8, r11, 0, r13, r14, 0, r20});
+}
+
+} // namespace
+
+TEST(Instrument, EchoesAndKeepsTheRegisterFile) {
+    Bench b(quick());
+    const std::string seq = updateFor(128, 0, 3, 1, 0, 1, 175, 3);
+    EXPECT_EQ(b.send(seq), seq);
+    EXPECT_EQ(b.inst.reg(5), 128);
+    EXPECT_EQ(b.inst.reg(6), 0);
+    EXPECT_EQ(b.inst.reg(7), 3);
+    EXPECT_EQ(b.inst.reg(8), 1);
+    EXPECT_EQ(b.inst.reg(11), 0);
+    EXPECT_EQ(b.inst.reg(12), 0);
+    EXPECT_EQ(b.inst.reg(13), 1);
+    EXPECT_EQ(b.inst.reg(14), 175);
+    EXPECT_EQ(b.inst.reg(15), 0);
+    EXPECT_EQ(b.inst.reg(20), 3);
+    EXPECT_EQ(b.send("[14]@[ff]s"), "[14]@[ff]s");
+    EXPECT_EQ(b.inst.reg(20), 255);
+}
+
+TEST(Instrument, DumpAddressIsLoadedByArmAfterAnAddressWrite) {
+    Bench b(quick());
+    b.send(wire::dumpRequestSequence(0x47, 0x1d, 3));
+    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47);
+    b.send(updateFor(128, 0, 3, 1, 0, 1, 175, 3) + ">");
+    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47); // no address written since
+    b.send("M");
+    EXPECT_EQ(b.inst.dumpAddress(), 0x1e47);
+}
+
+TEST(Instrument, IdentificationFraming) {
+    Bench b(quick());
+    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
+    Options o = quick();
+    o.ident = "BC000112";
+    Bench c(o);
+    EXPECT_EQ(c.send("?"), "?\rBC000112\r");
+}
+
+TEST(Instrument, TraceLandsTheTriggerWhereTheProgramSearches) {
+    Options o = quick();
+    o.cha = WaveSpec{WaveKind::Sine, 1000.0, 1.5, 0.0};
+    Bench b(o);
+    // 25 MSa/s, 1 us/div at 115200 (trigger start 250, dump offset 530), rising edge at 128
+    // on channel A, range 3.
+    b.send(updateFor(128, 127, 0x23, 1, 2, 1, 175, 7) + ">", 115200);
+    const double armed = b.t;
+    const std::string answer = b.send("T", 115200);
+    ASSERT_EQ(answer.size(), 7u);
+    EXPECT_EQ(answer.substr(0, 2), "T\r");
+    EXPECT_EQ(answer.back(), '\r');
+    const std::string digits = answer.substr(2, 4);
+    for (char c : digits) {
+        EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')) << digits;
+    }
+    // A 1 kHz sine at 40 ns a sample rises through zero within a millisecond.
+    EXPECT_LE(b.t - armed, 0.0011);
+
+    // Ask for the dump as the program would, and look at the rows it keeps.
+    const int start = (hex::HexToLng(digits) - 530) & 0xFFFF;
+    b.send(wire::dumpRequestSequence(static_cast<std::uint8_t>(start & 0xFF),
+                                     static_cast<std::uint8_t>(start >> 8), 3),
+           115200);
+    std::string block = b.send("M", 115200);
+    block += b.send("M", 115200);
+    ASSERT_EQ(block.size(), 2u * 513);
+    EXPECT_EQ(block[0], 'M');
+    EXPECT_EQ(block[513], 'M');
+    std::vector<int> analog;
+    for (int blk = 0; blk < 2; ++blk) {
+        for (int k = 0; k < 256; ++k) {
+            analog.push_back(
+                static_cast<unsigned char>(block[static_cast<std::size_t>(blk * 513 + 2 + 2 * k)]));
+        }
+    }
+    // Row 250 (index 249) is the first at or above 128 after one below it.
+    EXPECT_GE(analog[249], 128);
+    EXPECT_LT(analog[248], 128);
+    // The signal is continuous across the two blocks: no jump at the block boundary.
+    EXPECT_LE(std::abs(analog[256] - analog[255]), 2);
+}
+
+TEST(Instrument, ANewCommandEndsAWaitingTrace) {
+    Options o = quick();
+    o.noTrigger = true;
+    Bench b(o);
+    EXPECT_EQ(b.send("T"), "T");
+    EXPECT_TRUE(b.inst.tracePending());
+    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
+    EXPECT_FALSE(b.inst.tracePending());
+}
+
+TEST(Instrument, SlowCaptureTakesItsRealTime) {
+    Options o = quick();
+    o.cha = WaveSpec{WaveKind::Square, 1000.0, 1.0, 0.0};
+    Bench b(o);
+    // 10 KSa/s at 57600: 5 us rows, trigger 5000 rows in, 5061 rows after it to the answer.
+    b.send(updateFor(128, 127, 0x23, 3, 250, 76, 175, 252) + ">");
+    const double armed = b.t;
+    const std::string answer = b.send("T");
+    ASSERT_EQ(answer.size(), 7u);
+    EXPECT_GE(b.t - armed, (10060 - 5000 + 1) * 5e-6 - 1e-9);
+}
+
+TEST(Instrument, WrongSpeedAnswersGarbage) {
+    Options o = quick();
+    o.bauds = {115200};
+    Bench b(o);
+    const std::string out = b.send("?", 57600);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_NE(out[0], '?');
+    EXPECT_EQ(b.send("?", 115200), "?\rBC000120\r");
+}

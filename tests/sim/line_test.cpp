@@ -1,0 +1,227 @@
+#include "src/link/hex.h"
+#include "src/link/wire.h"
+#include "tests/sim/line_client.h"
+#include "tests/sim/sim_host.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+using namespace tracely;
+using namespace std::chrono_literals;
+using tracely::test::LineClient;
+using tracely::test::SimHost;
+
+// The simulator through a real pseudo-terminal, as the program meets it.
+namespace {
+
+sim::Options quick() {
+    sim::Options o;
+    o.pace = false;
+    return o;
+}
+
+std::string startUpImage() {
+    return wire::updateSequence({128, 0, 3, 1, 0, 0, 1, 175, 0, 3});
+}
+
+// Programs the start-up image, arms and requests a trace; returns what came back after the
+// echoes.
+std::string trace(LineClient& line, std::size_t answerLength = 6) {
+    const std::string seq = startUpImage() + ">";
+    EXPECT_EQ(line.exchange(seq, 1000ms), seq);
+    line.write("T");
+    return line.readN(1 + answerLength, 3000ms);
+}
+
+} // namespace
+
+TEST(SimLine, EchoesEveryCommandCharacter) {
+    SimHost sim(quick());
+    LineClient line(sim.path(), 57600);
+    ASSERT_TRUE(line.ok());
+    const std::string seq = startUpImage();
+    EXPECT_EQ(line.exchange(seq, 1000ms), seq);
+    EXPECT_EQ(line.exchange("n]xyz!", 1000ms), "n]xyz!");
+}
+
+TEST(SimLine, IdentificationFramingAtBothSpeeds) {
+    SimHost sim(quick());
+    LineClient line(sim.path(), 115200);
+    line.write("?");
+    EXPECT_EQ(line.readN(11, 1000ms), "?\rBC000120\r");
+    line.setBaud(57600);
+    line.write("?");
+    EXPECT_EQ(line.readN(11, 1000ms), "?\rBC000120\r");
+}
+
+TEST(SimLine, SpeedMismatchGivesGarbage) {
+    sim::Options o = quick();
+    o.bauds = {115200};
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    line.write("?");
+    const std::string got = line.readN(11, 300ms);
+    EXPECT_EQ(got.size(), 1u);
+    EXPECT_NE(got, "?");
+    line.setBaud(115200);
+    line.write("?");
+    EXPECT_EQ(line.readN(11, 1000ms), "?\rBC000120\r");
+}
+
+TEST(SimLine, TraceAnswerFramingAndDumpBlocks) {
+    SimHost sim(quick());
+    LineClient line(sim.path(), 57600);
+    const std::string answer = trace(line);
+    ASSERT_EQ(answer.size(), 7u);
+    EXPECT_EQ(answer[0], 'T');
+    EXPECT_EQ(answer[1], '\r');
+    EXPECT_EQ(answer[6], '\r');
+    const int start = (hex::HexToLng(answer.substr(2, 4)) - 505) & 0xFFFF;
+    const std::string req = wire::dumpRequestSequence(static_cast<std::uint8_t>(start),
+                                                      static_cast<std::uint8_t>(start >> 8), 3);
+    EXPECT_EQ(line.exchange(req, 1000ms), req);
+    for (int block = 0; block < 3; ++block) {
+        line.write("M");
+        const std::string got = line.readN(600, 300ms);
+        ASSERT_EQ(got.size(), 513u) << block;
+        EXPECT_EQ(got[0], 'M');
+    }
+}
+
+TEST(SimLine, ANewCommandEndsTheWaitWithoutAnAnswer) {
+    sim::Options o = quick();
+    o.noTrigger = true;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    line.write("T");
+    EXPECT_EQ(line.readN(7, 200ms), "T");
+    line.write("?");
+    EXPECT_EQ(line.readN(20, 300ms), "?\rBC000120\r");
+}
+
+TEST(SimLine, SevenCharacterAnswer) {
+    sim::Options o = quick();
+    o.answer7 = true;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    const std::string answer = trace(line, 7);
+    ASSERT_EQ(answer.size(), 8u);
+    EXPECT_EQ(answer.substr(0, 3), "TT\r");
+}
+
+TEST(SimLine, AnalogByteOfAKnownVoltage) {
+    sim::Options o = quick();
+    o.cha = sim::WaveSpec{sim::WaveKind::Dc, 1000.0, 0.3, 0.0};
+    o.noTrigger = false;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    // Level trigger on any byte (all don't care), channel A primary on range code 1.
+    const std::string seq = wire::updateSequence({0, 255, 3, 1, 0, 0, 1, 0x9D, 0, 3}) + ">";
+    ASSERT_EQ(line.exchange(seq, 1000ms), seq);
+    line.write("T");
+    ASSERT_EQ(line.readN(7, 3000ms).size(), 7u);
+    line.write("M");
+    const std::string block = line.readN(513, 1000ms);
+    ASSERT_EQ(block.size(), 513u);
+    EXPECT_EQ(static_cast<unsigned char>(block[2]), 192); // 0.3 V on a 1.2 V span
+    EXPECT_EQ(static_cast<unsigned char>(block[512]), 192);
+}
+
+TEST(SimFaults, WrongEchoSilenceAndIdentifier) {
+    {
+        sim::Options o = quick();
+        o.faults.wrongEchoAt = 3;
+        SimHost sim(o);
+        LineClient line(sim.path(), 57600);
+        const std::string got = line.exchange("[5]@", 1000ms);
+        ASSERT_EQ(got.size(), 4u);
+        EXPECT_EQ(got.substr(0, 2), "[5");
+        EXPECT_NE(got[2], ']');
+        EXPECT_EQ(got[3], '@');
+    }
+    {
+        sim::Options o = quick();
+        o.faults.silent = true;
+        SimHost sim(o);
+        LineClient line(sim.path(), 57600);
+        line.write("?[5]");
+        EXPECT_EQ(line.readN(1, 200ms), "");
+    }
+    {
+        sim::Options o = quick();
+        o.faults.badIdent = true;
+        SimHost sim(o);
+        LineClient line(sim.path(), 57600);
+        line.write("?");
+        const std::string got = line.readN(11, 1000ms);
+        EXPECT_EQ(got.size(), 11u);
+        EXPECT_EQ(got.find("BC000120"), std::string::npos);
+    }
+}
+
+TEST(SimFaults, GarbageBetweenAnswers) {
+    sim::Options o = quick();
+    o.faults.garbage = true;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    line.write("?");
+    EXPECT_EQ(line.readN(14, 1000ms).size(), 14u); // the answer and three stray bytes
+}
+
+TEST(SimFaults, TriggerAnswerOfUnexpectedLength) {
+    sim::Options o = quick();
+    o.faults.answerLength = 4;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    const std::string got = trace(line, 4);
+    EXPECT_EQ(got.size(), 1u + 4u);
+    EXPECT_EQ(line.readN(1, 200ms), "");
+}
+
+TEST(SimFaults, ShortBlock) {
+    sim::Options o = quick();
+    o.faults.shortBlock = 2;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    ASSERT_EQ(trace(line).size(), 7u);
+    line.write("M");
+    EXPECT_EQ(line.readN(513, 1000ms).size(), 513u);
+    line.write("M");
+    EXPECT_EQ(line.readN(513, 300ms).size(), 101u);
+}
+
+TEST(SimFaults, HangUpInTheMiddleOfABlock) {
+    sim::Options o = quick();
+    o.faults.hangUpInBlock = 1;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    ASSERT_EQ(trace(line).size(), 7u);
+    line.write("M");
+    const std::string got = line.readN(513, 1000ms);
+    EXPECT_GE(got.size(), 1u);
+    EXPECT_LT(got.size(), 513u);
+    EXPECT_TRUE(test::waitUntil([&] { return sim.finished(); }, 2000));
+}
+
+TEST(SimFaults, HangUpWhileWaitingForTheTrigger) {
+    sim::Options o = quick();
+    o.faults.hangUpAwaitingTrigger = true;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    line.write("T");
+    EXPECT_EQ(line.readN(7, 1000ms), "T");
+    EXPECT_TRUE(test::waitUntil([&] { return sim.finished(); }, 2000));
+}
+
+TEST(SimLine, TheProgramMayCloseAndReopenTheLine) {
+    SimHost sim(quick());
+    {
+        LineClient line(sim.path(), 57600);
+        line.write("?");
+        EXPECT_EQ(line.readN(11, 1000ms).size(), 11u);
+    }
+    LineClient again(sim.path(), 115200);
+    again.write("?");
+    EXPECT_EQ(again.readN(11, 1000ms), "?\rBC000120\r");
+    EXPECT_FALSE(sim.finished());
+}

@@ -1,0 +1,114 @@
+#include "sim/signals.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tracely::sim;
+
+TEST(WaveSpec, ParsesKindsUnitsAndOffsets) {
+    std::string err;
+    auto w = parseWave("sine 1kHz 1.5V", err);
+    ASSERT_TRUE(w) << err;
+    EXPECT_EQ(w->kind, WaveKind::Sine);
+    EXPECT_DOUBLE_EQ(w->frequency, 1000.0);
+    EXPECT_DOUBLE_EQ(w->amplitude, 1.5);
+    EXPECT_DOUBLE_EQ(w->offset, 0.0);
+
+    w = parseWave("Square 2.5MHz 200mV -0.1V", err);
+    ASSERT_TRUE(w) << err;
+    EXPECT_EQ(w->kind, WaveKind::Square);
+    EXPECT_DOUBLE_EQ(w->frequency, 2.5e6);
+    EXPECT_DOUBLE_EQ(w->amplitude, 0.2);
+    EXPECT_DOUBLE_EQ(w->offset, -0.1);
+
+    for (const char* bad : {"", "cosine 1kHz", "sine 1kHz 1.5", "sine -5Hz", "sine 1kHz 1e9V",
+                            "sine nanHz", "sine 1kHzz", "dc V"}) {
+        err.clear();
+        EXPECT_FALSE(parseWave(bad, err)) << bad;
+        EXPECT_FALSE(err.empty()) << bad;
+    }
+}
+
+TEST(WaveSpec, ShapesOverOnePeriod) {
+    const WaveSpec sine{WaveKind::Sine, 1000.0, 2.0, 0.5};
+    EXPECT_NEAR(voltage(sine, 0.00025, 0, 1, 0), 2.5, 1e-9);
+    EXPECT_NEAR(voltage(sine, 0.00075, 0, 1, 0), -1.5, 1e-9);
+    const WaveSpec square{WaveKind::Square, 1000.0, 1.0, 0.0};
+    EXPECT_DOUBLE_EQ(voltage(square, 0.0001, 0, 1, 0), 1.0);
+    EXPECT_DOUBLE_EQ(voltage(square, 0.0006, 0, 1, 0), -1.0);
+    const WaveSpec tri{WaveKind::Triangle, 1000.0, 1.0, 0.0};
+    EXPECT_NEAR(voltage(tri, 0.0, 0, 1, 0), -1.0, 1e-9);
+    EXPECT_NEAR(voltage(tri, 0.0005, 0, 1, 0), 1.0, 1e-9);
+    const WaveSpec saw{WaveKind::Sawtooth, 1000.0, 1.0, 0.0};
+    EXPECT_NEAR(voltage(saw, 0.00075, 0, 1, 0), 0.5, 1e-9);
+    const WaveSpec dc{WaveKind::Dc, 1000.0, 0.3, 0.0};
+    EXPECT_DOUBLE_EQ(voltage(dc, 123.0, 0, 1, 0), 0.3);
+}
+
+TEST(WaveSpec, NoiseIsBoundedAndRepeatableBySeed) {
+    const WaveSpec noise{WaveKind::Noise, 1.0, 0.5, 1.0};
+    double lo = 10;
+    double hi = -10;
+    for (std::int64_t n = 0; n < 5000; ++n) {
+        const double v = voltage(noise, 0, n, 7, 0);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        EXPECT_EQ(v, voltage(noise, 0, n, 7, 0));
+    }
+    EXPECT_GE(lo, 0.5);
+    EXPECT_LE(hi, 1.5);
+    EXPECT_LT(lo, 0.6); // it does spread over the band
+    EXPECT_GT(hi, 1.4);
+    EXPECT_NE(voltage(noise, 0, 1, 7, 0), voltage(noise, 0, 1, 8, 0));
+    EXPECT_NE(voltage(noise, 0, 1, 7, 0), voltage(noise, 0, 1, 7, 1)); // channels differ
+}
+
+TEST(LogicSpec, PatternsStepAtTheirRate) {
+    std::string err;
+    auto c = parseLogic("counter 10kHz", err);
+    ASSERT_TRUE(c) << err;
+    EXPECT_EQ(logicByte(*c, 0.00005, 1), 0);
+    EXPECT_EQ(logicByte(*c, 0.00015, 1), 1);
+    EXPECT_EQ(logicByte(*c, 0.0257, 1), 1); // 257 steps wrap to 1
+
+    auto w = parseLogic("walk 1kHz", err);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(logicByte(*w, 0.0035, 1), 8);
+    EXPECT_EQ(logicByte(*w, 0.0085, 1), 1);
+
+    auto g = parseLogic("gray 1kHz", err);
+    ASSERT_TRUE(g);
+    // Consecutive gray codes differ in exactly one bit.
+    for (int k = 0; k < 300; ++k) {
+        const int a = logicByte(*g, (k + 0.5) / 1000.0, 1);
+        const int b = logicByte(*g, (k + 1.5) / 1000.0, 1);
+        EXPECT_EQ(__builtin_popcount(static_cast<unsigned>(a ^ b)), 1) << k;
+    }
+
+    auto r = parseLogic("random 1kHz", err);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(logicByte(*r, 0.0123, 5), logicByte(*r, 0.0123, 5));
+}
+
+TEST(LogicSpec, UartFramesOnOneLine) {
+    std::string err;
+    auto u = parseLogic("uart 9600 line3", err);
+    ASSERT_TRUE(u) << err;
+    EXPECT_EQ(u->line, 3);
+    EXPECT_DOUBLE_EQ(u->rate, 9600);
+    // Decode the first frame: start bit low, then 'T' (0x54) least significant bit first.
+    const auto bitAt = [&](int k) { return logicByte(*u, (k + 0.5) / 9600.0, 1); };
+    EXPECT_EQ(bitAt(0), 0);
+    int ch = 0;
+    for (int b = 0; b < 8; ++b) {
+        const int v = bitAt(1 + b);
+        EXPECT_TRUE(v == 0 || v == 8);
+        ch |= (v ? 1 : 0) << b;
+    }
+    EXPECT_EQ(ch, 'T');
+    EXPECT_EQ(bitAt(9), 8); // stop bit high
+    EXPECT_FALSE(parseLogic("uart 9600 line9", err));
+    EXPECT_FALSE(parseLogic("counter 0Hz", err));
+    EXPECT_FALSE(parseLogic("binary", err));
+}
