@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Starts the simulated BitScope on a pseudo-terminal, points COM1 of the settings file at it,
+# runs Tracely, and stops the simulator when Tracely exits.
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+prog="$build/tracely"
+sim="$build/tracely-sim"
+link="$build/sim-port"
+
+# The settings file lives beside the program, or in the user's config folder when the
+# program's folder is not writable.
+if [ -w "$build" ]; then
+  ini="$build/TRACELY.INI"
+else
+  ini="${XDG_CONFIG_HOME:-$HOME/.config}/tracely/TRACELY.INI"
+  mkdir -p "$(dirname "$ini")"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "demo: no display to show Tracely on (DISPLAY and WAYLAND_DISPLAY are unset);" >&2
+  echo "      run it in a desktop session, or under a virtual one: xvfb-run -a make demo" >&2
+  exit 1
+fi
+
+"$sim" --link "$link" --register-port "$ini" --com 1 \
+  --cha "sine 100kHz 1.5V" --chb "square 200kHz 1V" --logic "counter 1MHz" \
+  >"$build/sim.out" 2>"$build/sim.err" &
+simpid=$!
+trap 'kill "$simpid" 2>/dev/null || true; wait "$simpid" 2>/dev/null || true' EXIT
+
+for _ in $(seq 1 100); do
+  [ -L "$link" ] && break
+  if ! kill -0 "$simpid" 2>/dev/null; then
+    echo "demo: the simulator did not start:" >&2
+    cat "$build/sim.err" >&2
+    exit 1
+  fi
+  sleep 0.05
+done
+echo "demo: simulated BitScope on $(head -n 1 "$build/sim.out") (COM1 in $ini)"
+"$prog"
