@@ -1,6 +1,6 @@
 #include "src/link/wire.h"
-#include "tests/sim/line_client.h"
-#include "tests/sim/sim_host.h"
+#include "tests/support/line_client.h"
+#include "tests/support/sim_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +29,8 @@ static void BM_SixtyBlockDump(benchmark::State& state) {
             line.write("M");
             got += line.readN(513, 5000ms).size();
         }
-        const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+        const auto elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
         state.SetIterationTime(elapsed.count());
         if (got != 60u * 513u) {
             state.SkipWithError("short dump");
@@ -38,8 +39,14 @@ static void BM_SixtyBlockDump(benchmark::State& state) {
     }
     const double wire = 513.0 * 60.0 * 10.0 / baud;
     state.counters["wire_s"] = wire;
-    state.counters["bytes"] = benchmark::Counter(60.0 * 513.0, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bytes"] =
+        benchmark::Counter(60.0 * 513.0, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_SixtyBlockDump)->Arg(57600)->Arg(115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SixtyBlockDump)
+    ->Arg(57600)
+    ->Arg(115200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -63,6 +63,10 @@ void Instrument::echo(char c, double now) {
 }
 
 void Instrument::command(char c, double now) {
+    if (c == 'T' && o_.answer7) {
+        startTrace(now, lineBaud_); // the echo goes out with the answer, as one text
+        return;
+    }
     echo(c, now);
     const int digit = hex::digitValue(c);
     if (c == '[') {
@@ -170,7 +174,7 @@ void Instrument::answerTrace(double now) {
     std::snprintf(digits, sizeof digits, "%04x", last);
     std::string answer = "\r" + std::string(digits) + "\r";
     if (o_.answer7) {
-        answer = "T" + answer;
+        answer = "T" + answer; // the withheld echo
     }
     if (o_.faults.answerLength > 0) {
         answer.resize(static_cast<std::size_t>(o_.faults.answerLength), '0');

@@ -96,7 +96,8 @@ Signal
                        or off; e.g. "counter 10kHz", "uart 9600 line3" (default "counter 10kHz")
   --seed N             seed of the noise and random patterns (default 1)
   --no-trigger         never trigger: a trace request waits until the next command
-  --answer7            answer a trace with 7 characters ("T", CR, 4 hex digits, CR)
+  --answer7            withhold the echo of "T" and send it with the trace answer, as
+                       one 7-character text ("T", CR, 4 hex digits, CR)
 
 Faults (--fault F, repeatable)
   wrong-echo:N         echo the N-th command character wrongly

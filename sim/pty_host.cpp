@@ -16,6 +16,7 @@ namespace {
 // While nobody has the line open the master reports a hang-up on every poll; look again at
 // this interval instead of spinning.
 constexpr int kIdlePollMs = 20;
+constexpr double kHangUpGraceS = 0.1;
 
 long long monotonicNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -155,9 +156,17 @@ int PtyHost::run(int stopFd) {
                 continue;
             }
             if (pacer_.hangUpDue(t)) {
-                return 0; // a hang-up fault: the line goes away with us
+                // A hang-up fault: the line goes away with us, once the program has had a
+                // moment to take in the last bytes (closing the master flushes them).
+                if (!closeAt_) {
+                    closeAt_ = t + kHangUpGraceS;
+                } else if (t >= *closeAt_) {
+                    ::close(master_);
+                    master_ = -1;
+                    return 0;
+                }
             }
-            std::optional<double> next = pacer_.nextDue();
+            std::optional<double> next = closeAt_ ? closeAt_ : pacer_.nextDue();
             if (const auto e = instrument_.nextEvent(); e && (!next || *e < *next)) {
                 next = e;
             }
@@ -172,7 +181,7 @@ int PtyHost::run(int stopFd) {
             fds[1].events |= POLLOUT;
         }
         // Sub-millisecond waits matter at these speeds (a byte is 87 us at 115200).
-        std::optional<double> due = pacer_.nextDue();
+        std::optional<double> due = closeAt_ ? closeAt_ : pacer_.nextDue();
         timespec ts{};
         const double waitS = connected && due
                                  ? std::max(0.0, std::min(*due - t, timeoutMs / 1000.0))

@@ -4,6 +4,7 @@
 #include "sim/options.h"
 #include "sim/pacer.h"
 
+#include <optional>
 #include <string>
 
 namespace tracely::sim {
@@ -39,6 +40,7 @@ private:
     int master_ = -1;
     std::string slavePath_;
     std::string pendingWrite_;
+    std::optional<double> closeAt_;
     long long startNs_ = 0;
 };
 

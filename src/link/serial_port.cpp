@@ -288,7 +288,8 @@ void SerialPort::onReadyRead() {
     if (textMode_) {
         quiet_.start(); // restarted by every arrival until the line falls quiet
     } else {
-        deliver();
+        // Outside the port's own signal, so the handler may block in a synchronous read.
+        QTimer::singleShot(0, this, &SerialPort::deliver);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "src/link/primitives.h"
 #include "src/link/wire.h"
 #include "tests/support/far_end.h"
+#include "tests/support/recorders.h"
 #include "tests/support/wait.h"
 
 #include <QSignalSpy>
@@ -13,16 +14,10 @@
 using namespace tracely;
 using tracely::test::FarEnd;
 using tracely::test::PtyPair;
+using tracely::test::RecordingLight;
 using tracely::test::waitUntil;
 
 namespace {
-
-struct RecordingLight : StatusLight {
-    std::vector<std::uint32_t> colours;
-    bool lit = false;
-    void setColour(std::uint32_t bgr) override { colours.push_back(bgr); }
-    void setLit(bool on) override { lit = on; }
-};
 
 class PrimitivesTest : public ::testing::Test {
 protected:

@@ -1,7 +1,7 @@
 #include "src/link/hex.h"
 #include "src/link/wire.h"
-#include "tests/sim/line_client.h"
-#include "tests/sim/sim_host.h"
+#include "tests/support/line_client.h"
+#include "tests/support/sim_host.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -99,14 +99,25 @@ TEST(SimLine, ANewCommandEndsTheWaitWithoutAnAnswer) {
     EXPECT_EQ(line.readN(20, 300ms), "?\rBC000120\r");
 }
 
-TEST(SimLine, SevenCharacterAnswer) {
+TEST(SimLine, SevenCharacterAnswerCarriesTheEcho) {
     sim::Options o = quick();
     o.answer7 = true;
     SimHost sim(o);
     LineClient line(sim.path(), 57600);
-    const std::string answer = trace(line, 7);
-    ASSERT_EQ(answer.size(), 8u);
-    EXPECT_EQ(answer.substr(0, 3), "TT\r");
+    const std::string answer = trace(line);
+    ASSERT_EQ(answer.size(), 7u);
+    EXPECT_EQ(answer.substr(0, 2), "T\r");
+    EXPECT_EQ(answer.back(), '\r');
+    EXPECT_EQ(line.readN(1, 100ms), "");
+
+    // Until the trigger comes, not even the echo.
+    sim::Options waiting = quick();
+    waiting.answer7 = true;
+    waiting.noTrigger = true;
+    SimHost idle(waiting);
+    LineClient other(idle.path(), 57600);
+    other.write("T");
+    EXPECT_EQ(other.readN(1, 200ms), "");
 }
 
 TEST(SimLine, AnalogByteOfAKnownVoltage) {

@@ -1,4 +1,4 @@
-#include "tests/sim/line_client.h"
+#include "tests/support/line_client.h"
 
 #include <cerrno>
 #include <fcntl.h>

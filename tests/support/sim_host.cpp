@@ -1,4 +1,4 @@
-#include "tests/sim/sim_host.h"
+#include "tests/support/sim_host.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tracely::widgets {
+
+// Registers the accessible interfaces of knobs, slides and two-state buttons with Qt (once;
+// every widget constructor calls it). Knobs and slides expose their value; buttons and LEDs
+// their checked state. Names fall back to the caption or the role in words, descriptions to
+// the object name.
+void installAccessibility();
+
+} // namespace tracely::widgets
