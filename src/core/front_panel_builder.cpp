@@ -1,0 +1,203 @@
+#include "src/core/front_panel.h"
+
+#include "src/link/timebase.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/identify.h"
+#include "src/widgets/keyed_status_bar.h"
+#include "src/widgets/knob.h"
+#include "src/widgets/slide.h"
+#include "src/widgets/two_state_button.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tracely {
+
+using widgets::Graph;
+using widgets::identify;
+using widgets::Knob;
+using widgets::Slide;
+using widgets::TwoStateButton;
+
+namespace {
+
+// Trace colours: channel A yellow, channel B cyan, as on most bench scopes.
+const QColor kChannelA(255, 221, 51);
+const QColor kChannelB(64, 208, 255);
+const QColor kTrigger(255, 80, 80);
+
+template <class W> W* named(W* w, const char* id, const QString& accessible) {
+    identify(w, QString::fromLatin1(id), accessible);
+    return w;
+}
+
+TwoStateButton* button(QWidget* parent, const char* id, const QString& caption) {
+    auto* b = named(new TwoStateButton(TwoStateButton::Look::Button, parent), id, caption);
+    b->setCaption(caption);
+    return b;
+}
+
+TwoStateButton* led(QWidget* parent, const char* id, const QString& role, quint32 colour = 65280) {
+    auto* l = named(new TwoStateButton(TwoStateButton::Look::Led, parent), id, role);
+    l->setColour(colour);
+    return l;
+}
+
+QLabel* caption(QWidget* parent, const char* id, const QString& text) {
+    auto* l = named(new QLabel(text, parent), id, text);
+    l->setAlignment(Qt::AlignCenter);
+    QFont f = l->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 0.85);
+    l->setFont(f);
+    return l;
+}
+
+QGroupBox* frame(QWidget* parent, const char* id, const QString& title) {
+    return named(new QGroupBox(title, parent), id, title);
+}
+
+// A button with its indicator lamp underneath, as on the panel.
+QWidget* withLed(QWidget* parent, TwoStateButton* b, TwoStateButton* l) {
+    auto* box = new QWidget(parent);
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    v->addWidget(b);
+    v->addWidget(l, 0, Qt::AlignHCenter);
+    return box;
+}
+
+struct ChannelIds {
+    const char *frame, *enable, *led, *knob, *x10, *x10Led, *inv, *invLed, *offset, *cal, *calLed;
+    const char* name;
+};
+
+QGroupBox* channel(QWidget* host, FrontPanel& p, bool a) {
+    const ChannelIds ids =
+        a ? ChannelIds{"fraCHa", "CWBCHaEnable", "CWChaLed", "CWKChaLvl", "CWBCHAx10",
+                       "CWBCHAx10Led", "CWBCHAInv", "CWBCHAInvLed", "CWSCHaOffset", "CWBCHaCal",
+                       "CWBChaCalLed", "CH A"}
+          : ChannelIds{"fraCHb", "CWBCHbEnable", "CWChbLed", "CWKChbLvl", "CWBCHBx10",
+                       "CWBCHBx10Led", "CWBCHBInv", "CWBCHBInvLed", "CWSCHbOffset", "CWBCHbCal",
+                       "CWBChbCalLed", "CH B"};
+    const QString name = QString::fromLatin1(ids.name);
+    QGroupBox* box = frame(host, ids.frame, name);
+    auto* enable = button(box, ids.enable, name);
+    auto* enableLed = led(box, ids.led, name + QStringLiteral(" on"));
+    auto* knob = named(new Knob(box), ids.knob, name + QStringLiteral(" volts per division"));
+    knob->setRange(1, 6);
+    auto* x10 = button(box, ids.x10, QStringLiteral("x10"));
+    auto* x10Led = led(box, ids.x10Led, name + QStringLiteral(" x10 probe"));
+    auto* inv = button(box, ids.inv, QStringLiteral("INV"));
+    auto* invLed = led(box, ids.invLed, name + QStringLiteral(" inverted"));
+    auto* offset = named(new Slide(Qt::Vertical, box), ids.offset, name + QStringLiteral(" offset"));
+    offset->setRange(-4, 4);
+    auto* cal = button(box, ids.cal, QStringLiteral("CAL"));
+    cal->setMomentary(true);
+    auto* calLed = led(box, ids.calLed, name + QStringLiteral(" offset set"), 65535);
+
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(4, 4, 4, 4);
+    g->setSpacing(3);
+    g->addWidget(withLed(box, enable, enableLed), 0, 0);
+    g->addWidget(caption(box, a ? "lblBScaleA" : "lblBScaleB", QStringLiteral("V-SCALE")), 0, 1);
+    g->addWidget(knob, 1, 0, 1, 2);
+    g->addWidget(withLed(box, x10, x10Led), 2, 0);
+    g->addWidget(withLed(box, inv, invLed), 2, 1);
+    g->addWidget(offset, 0, 2, 3, 1);
+    g->addWidget(withLed(box, cal, calLed), 3, 2);
+    g->setRowStretch(1, 1);
+
+    (a ? p.CWBCHaEnable : p.CWBCHbEnable) = enable;
+    (a ? p.CWChaLed : p.CWChbLed) = enableLed;
+    (a ? p.CWKChaLvl : p.CWKChbLvl) = knob;
+    (a ? p.CWBCHAx10 : p.CWBCHBx10) = x10;
+    (a ? p.CWBCHAx10Led : p.CWBCHBx10Led) = x10Led;
+    (a ? p.CWBCHAInv : p.CWBCHBInv) = inv;
+    (a ? p.CWBCHAInvLed : p.CWBCHBInvLed) = invLed;
+    (a ? p.CWSCHaOffset : p.CWSCHbOffset) = offset;
+    (a ? p.CWBCHaCal : p.CWBCHbCal) = cal;
+    (a ? p.CWBChaCalLed : p.CWBChbCalLed) = calLed;
+    return box;
+}
+
+QWidget* graphs(QWidget* host, FrontPanel& p) {
+    auto* area = new QWidget(host);
+    auto* h = new QHBoxLayout(area);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(2);
+
+    p.CWSTrigInd = named(new Slide(Qt::Vertical, area), "CWSTrigInd", QStringLiteral("trigger level and zero markers"));
+    p.CWSTrigInd->setRange(-4, 4);
+    p.CWSTrigInd->setMainPointerVisible(false);
+    p.CWSTrigInd->addPointer(QStringLiteral("TrigLvl"), kTrigger);
+    p.CWSTrigInd->addPointer(QStringLiteral("CHa_Zero"), kChannelA);
+    p.CWSTrigInd->addPointer(QStringLiteral("CHb_Zero"), kChannelB);
+
+    p.CWGraph1 = named(new Graph(area), "CWGraph1", QStringLiteral("analog graph"));
+    p.CWGraph1->addPlot(QStringLiteral("CHa"), kChannelA);
+    p.CWGraph1->addPlot(QStringLiteral("CHb"), kChannelB);
+    p.CWGraph1->addPlot(QStringLiteral("Trig"), kTrigger);
+    p.CWGraph1->setAxisRange(QStringLiteral("XAxis"), 0, 10);
+    p.CWGraph1->setAxisRange(QStringLiteral("YAxis-1"), -4, 4);
+
+    p.CWGLogic = named(new Graph(area), "CWGLogic", QStringLiteral("logic graph"));
+    static const QColor kLines[8] = {{255, 221, 51}, {64, 208, 255}, {255, 110, 199}, {110, 230, 110},
+                                     {255, 160, 64},  {140, 150, 255}, {255, 120, 120}, {220, 220, 220}};
+    for (int k = 0; k < 8; ++k) {
+        p.CWGLogic->addPlot(QString::number(k + 1), kLines[k]);
+    }
+    p.CWGLogic->setAxisRange(QStringLiteral("XAxis"), 0, 10);
+    p.CWGLogic->setAxisRange(QStringLiteral("YAxis-1"), -0.9, 7.9);
+
+    p.CWSPan = named(new Slide(Qt::Horizontal, area), "CWSPan", QStringLiteral("pan slide"));
+    p.CWSPan->setRange(-5500, 5500);
+    p.CWSPan->setStep(1);
+
+    auto* screens = new QVBoxLayout;
+    screens->setSpacing(2);
+    screens->addWidget(p.CWGraph1, 3);
+    screens->addWidget(p.CWGLogic, 2);
+    screens->addWidget(p.CWSPan);
+    h->addWidget(p.CWSTrigInd);
+    h->addLayout(screens, 1);
+    return area;
+}
+
+} // namespace
+
+QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p);
+QWidget* buildProcessAndData(QWidget* host, FrontPanel& p);
+
+FrontPanel buildFrontPanel(QWidget* host) {
+    FrontPanel p;
+    auto* top = new QHBoxLayout(host);
+    top->setContentsMargins(6, 6, 6, 6);
+    top->setSpacing(6);
+    top->addWidget(graphs(host, p), 1);
+
+    auto* controls = new QGridLayout;
+    controls->setSpacing(4);
+    controls->addWidget(channel(host, p, true), 0, 0);
+    controls->addWidget(channel(host, p, false), 0, 1);
+    controls->addWidget(buildTimeAndTrigger(host, p), 1, 0, 1, 2);
+    controls->addWidget(buildProcessAndData(host, p), 2, 0, 1, 2);
+    top->addLayout(controls);
+
+    p.StatusBar1 = named(new widgets::KeyedStatusBar(host), "StatusBar1", QStringLiteral("status bar"));
+    p.StatusBar1->addPanel(QStringLiteral("sbrFirmWare"), QStringLiteral("Firmware: "));
+    p.StatusBar1->addPanel(QStringLiteral("sbrBaudRate"), QStringLiteral("Baud: "));
+    p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));
+    p.StatusBar1->addPanel(QStringLiteral("sbrSampleRate"), QStringLiteral("Sample Rate: "));
+    p.StatusBar1->addPanel(QStringLiteral("sbrCursorData"), QStringLiteral("Cursors On: "));
+    return p;
+}
+
+} // namespace tracely
