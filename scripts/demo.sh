@@ -22,8 +22,28 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   exit 1
 fi
 
+# A first run starts from a panel that shows the demo signal well: 10 kSa/s, 1 ms a
+# division, 0.5 V a division without the x10 probe, a rising-edge trigger, repeat mode.
+# Later runs keep whatever the user left.
+if [ ! -e "$ini" ]; then
+  cat >"$ini" <<'INI'
+[OPTIONS]
+Samplerate=10KSa/s
+[SETTINGS]
+Chalevel=1
+Chblevel=1
+Timerange=19
+[BUTTONS]
+Chax10=False
+Chbx10=False
+[TRIGGER]
+Samplemode=True
+Trigedgeup=True
+INI
+fi
+
 "$sim" --link "$link" --register-port "$ini" --com 1 \
-  --cha "sine 100kHz 1.5V" --chb "square 200kHz 1V" --logic "counter 1MHz" \
+  --cha "sine 1kHz 1.5V" --chb "square 500Hz 1V" --logic "counter 1kHz" \
   >"$build/sim.out" 2>"$build/sim.err" &
 simpid=$!
 trap 'kill "$simpid" 2>/dev/null || true; wait "$simpid" 2>/dev/null || true' EXIT

@@ -69,7 +69,11 @@ TriggerSetup triggerSetup(const RegisterFile& regs) {
 }
 
 Sample SignalSource::sample(std::int64_t n, double dt, const AdcSetup& adc) const {
-    const double t = static_cast<double>(n) * dt;
+    // The signal source and the sampling clock are separate crystals: a signal whose period is
+    // a whole number of samples would otherwise show the converter the same few values for
+    // ever, and a level trigger between them would never fire.
+    constexpr double kSourceClockOffset = 37e-6;
+    const double t = static_cast<double>(n) * dt * (1.0 + kSourceClockOffset);
     const WaveSpec& w = adc.primaryIsA ? o_.cha : o_.chb;
     Sample s;
     s.analog =

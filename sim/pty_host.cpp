@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,8 +14,9 @@ namespace tracely::sim {
 
 namespace {
 
-// While nobody has the line open the master reports a hang-up on every poll; look again at
-// this interval instead of spinning.
+// While nobody has the line open the master reports a hang-up on every poll, so the loop waits
+// for the terminal being opened (inotify) instead, and looks again at this interval in case
+// the notice is missed.
 constexpr int kIdlePollMs = 20;
 constexpr double kHangUpGraceS = 0.1;
 
@@ -62,6 +64,15 @@ PtyHost::~PtyHost() {
     if (master_ >= 0) {
         ::close(master_);
     }
+    if (opened_ >= 0) {
+        ::close(opened_);
+    }
+}
+
+void PtyHost::drainOpenNotices() {
+    alignas(inotify_event) char buf[4096];
+    while (::read(opened_, buf, sizeof buf) > 0) {
+    }
 }
 
 double PtyHost::now() const {
@@ -88,6 +99,12 @@ std::string PtyHost::open() {
             ::tcsetattr(slave, TCSANOW, &t);
         }
         ::close(slave);
+    }
+    // Told when the program opens or closes the terminal (after our own open above).
+    opened_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (opened_ >= 0 && ::inotify_add_watch(opened_, name, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(opened_);
+        opened_ = -1;
     }
     return {};
 }
@@ -180,6 +197,9 @@ int PtyHost::run(int stopFd) {
         if (connected && !pendingWrite_.empty()) {
             fds[1].events |= POLLOUT;
         }
+        if (!connected) {
+            fds[1] = {opened_, POLLIN, 0}; // the program opening the terminal
+        }
         // Sub-millisecond waits matter at these speeds (a byte is 87 us at 115200).
         std::optional<double> due = closeAt_ ? closeAt_ : pacer_.nextDue();
         timespec ts{};
@@ -188,12 +208,16 @@ int PtyHost::run(int stopFd) {
                                  : timeoutMs / 1000.0;
         ts.tv_sec = static_cast<time_t>(waitS);
         ts.tv_nsec = static_cast<long>((waitS - static_cast<double>(ts.tv_sec)) * 1e9);
-        const int r = ::ppoll(fds, connected ? 2 : 1, &ts, nullptr);
+        const int r = ::ppoll(fds, connected || opened_ >= 0 ? 2 : 1, &ts, nullptr);
         if (r < 0 && errno != EINTR) {
             return 1;
         }
         if (fds[0].revents & POLLIN) {
             return 0;
+        }
+        if (!connected && (fds[1].revents & POLLIN)) {
+            drainOpenNotices();
+            continue;
         }
         if (connected && (fds[1].revents & POLLIN)) {
             readInput(now());

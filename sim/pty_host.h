@@ -33,11 +33,13 @@ private:
     bool programConnected() const;
     void readInput(double t);
     bool flushOutput(double t);
+    void drainOpenNotices();
 
     const Options& o_;
     Pacer pacer_;
     Instrument instrument_;
     int master_ = -1;
+    int opened_ = -1; // inotify on the terminal: the program opening it
     std::string slavePath_;
     std::string pendingWrite_;
     std::optional<double> closeAt_;

@@ -2,6 +2,8 @@
 
 #include "src/settings/inifile.h"
 
+#include <filesystem>
+
 namespace tracely::sim {
 
 std::string registerPort(const std::string& iniPath, int com, const std::string& linkPath) {
@@ -9,7 +11,10 @@ std::string registerPort(const std::string& iniPath, int com, const std::string&
     ini.setPath(iniPath);
     ini.setSection("PORTS");
     ini.setKey("COM" + std::to_string(com));
-    ini.setValue(linkPath);
+    // Absolute, so that the program finds it whatever folder it is started from.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(linkPath, ec);
+    ini.setValue(ec ? linkPath : absolute.lexically_normal().string());
     if (!ini.Success()) {
         return "cannot write " + iniPath;
     }

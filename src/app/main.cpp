@@ -1,11 +1,49 @@
+#include "src/core/main_window.h"
+#include "src/settings/settings_file.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char c = 1;
+    (void)!::write(g_signalPipe[1], &c, 1); // all a signal handler may safely do
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tracely"));
-    window.resize(800, 600);
+    QApplication::setApplicationName(QStringLiteral("Tracely"));
+
+    tracely::MainWindow window(
+        tracely::settingsFilePath(QCoreApplication::applicationDirPath().toStdString()));
+
+    // SIGINT and SIGTERM close the window the ordinary way: the port is closed and the
+    // settings are saved.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+            char c = 0;
+            (void)!::read(g_signalPipe[0], &c, 1);
+            window.close();
+        });
+        struct sigaction sa {};
+        sa.sa_handler = onSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &sa, nullptr);
+        sigaction(SIGTERM, &sa, nullptr);
+    }
+
+    window.formLoad();
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

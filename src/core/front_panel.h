@@ -49,12 +49,12 @@ struct FrontPanel {
     Button* CWBChbCalLed = nullptr;
 
     // Shared channel controls
-    Button* CWBPriChan = nullptr;  // off: channel A primary
+    Button* CWBPriChan = nullptr;    // off: channel A primary
     QCheckBox* chkAsource = nullptr; // checked: "POD", clear: "BNC"
 
     // Graphs and the marker slide beside the analog graph
-    widgets::Graph* CWGraph1 = nullptr; // plots "CHa", "CHb", "Trig"
-    widgets::Graph* CWGLogic = nullptr; // plots 1..8, one per logic line
+    widgets::Graph* CWGraph1 = nullptr;   // plots "CHa", "CHb", "Trig"
+    widgets::Graph* CWGLogic = nullptr;   // plots 1..8, one per logic line
     widgets::Slide* CWSTrigInd = nullptr; // pointers "TrigLvl", "CHa_Zero", "CHb_Zero"
 
     // Timebase and pan

@@ -31,6 +31,7 @@ namespace {
 const QColor kChannelA(255, 221, 51);
 const QColor kChannelB(64, 208, 255);
 const QColor kTrigger(255, 80, 80);
+constexpr int kButtonHeight = 30;
 
 template <class W> W* named(W* w, const char* id, const QString& accessible) {
     identify(w, QString::fromLatin1(id), accessible);
@@ -63,14 +64,16 @@ QGroupBox* frame(QWidget* parent, const char* id, const QString& title) {
     return named(new QGroupBox(title, parent), id, title);
 }
 
-// A button with its indicator lamp underneath, as on the panel.
+// A button with its indicator lamp beside it, as on the panel.
 QWidget* withLed(QWidget* parent, TwoStateButton* b, TwoStateButton* l) {
     auto* box = new QWidget(parent);
-    auto* v = new QVBoxLayout(box);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(2);
-    v->addWidget(b);
-    v->addWidget(l, 0, Qt::AlignHCenter);
+    auto* h = new QHBoxLayout(box);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(3);
+    b->setFixedHeight(kButtonHeight);
+    b->setMinimumWidth(44);
+    h->addWidget(b, 1);
+    h->addWidget(l, 0, Qt::AlignVCenter);
     return box;
 }
 
@@ -81,40 +84,43 @@ struct ChannelIds {
 
 QGroupBox* channel(QWidget* host, FrontPanel& p, bool a) {
     const ChannelIds ids =
-        a ? ChannelIds{"fraCHa", "CWBCHaEnable", "CWChaLed", "CWKChaLvl", "CWBCHAx10",
-                       "CWBCHAx10Led", "CWBCHAInv", "CWBCHAInvLed", "CWSCHaOffset", "CWBCHaCal",
-                       "CWBChaCalLed", "CH A"}
-          : ChannelIds{"fraCHb", "CWBCHbEnable", "CWChbLed", "CWKChbLvl", "CWBCHBx10",
-                       "CWBCHBx10Led", "CWBCHBInv", "CWBCHBInvLed", "CWSCHbOffset", "CWBCHbCal",
-                       "CWBChbCalLed", "CH B"};
+        a ? ChannelIds{"fraCHa",       "CWBCHaEnable", "CWChaLed",     "CWKChaLvl",
+                       "CWBCHAx10",    "CWBCHAx10Led", "CWBCHAInv",    "CWBCHAInvLed",
+                       "CWSCHaOffset", "CWBCHaCal",    "CWBChaCalLed", "CH A"}
+          : ChannelIds{"fraCHb",       "CWBCHbEnable", "CWChbLed",     "CWKChbLvl",
+                       "CWBCHBx10",    "CWBCHBx10Led", "CWBCHBInv",    "CWBCHBInvLed",
+                       "CWSCHbOffset", "CWBCHbCal",    "CWBChbCalLed", "CH B"};
     const QString name = QString::fromLatin1(ids.name);
     QGroupBox* box = frame(host, ids.frame, name);
     auto* enable = button(box, ids.enable, name);
     auto* enableLed = led(box, ids.led, name + QStringLiteral(" on"));
     auto* knob = named(new Knob(box), ids.knob, name + QStringLiteral(" volts per division"));
     knob->setRange(1, 6);
+    knob->setMinimumSize(84, 76);
     auto* x10 = button(box, ids.x10, QStringLiteral("x10"));
     auto* x10Led = led(box, ids.x10Led, name + QStringLiteral(" x10 probe"));
     auto* inv = button(box, ids.inv, QStringLiteral("INV"));
     auto* invLed = led(box, ids.invLed, name + QStringLiteral(" inverted"));
-    auto* offset = named(new Slide(Qt::Vertical, box), ids.offset, name + QStringLiteral(" offset"));
+    auto* offset =
+        named(new Slide(Qt::Vertical, box), ids.offset, name + QStringLiteral(" offset"));
     offset->setRange(-4, 4);
     auto* cal = button(box, ids.cal, QStringLiteral("CAL"));
     cal->setMomentary(true);
     auto* calLed = led(box, ids.calLed, name + QStringLiteral(" offset set"), 65535);
 
+    // Buttons down the left, the volts-per-division knob in the middle, the offset slide with
+    // its CAL button on the right.
     auto* g = new QGridLayout(box);
-    g->setContentsMargins(4, 4, 4, 4);
-    g->setSpacing(3);
+    g->setContentsMargins(4, 2, 4, 4);
+    g->setHorizontalSpacing(4);
+    g->setVerticalSpacing(2);
     g->addWidget(withLed(box, enable, enableLed), 0, 0);
+    g->addWidget(withLed(box, x10, x10Led), 1, 0);
+    g->addWidget(withLed(box, inv, invLed), 2, 0);
     g->addWidget(caption(box, a ? "lblBScaleA" : "lblBScaleB", QStringLiteral("V-SCALE")), 0, 1);
-    g->addWidget(knob, 1, 0, 1, 2);
-    g->addWidget(withLed(box, x10, x10Led), 2, 0);
-    g->addWidget(withLed(box, inv, invLed), 2, 1);
-    g->addWidget(offset, 0, 2, 3, 1);
-    g->addWidget(withLed(box, cal, calLed), 3, 2);
-    g->setRowStretch(1, 1);
-
+    g->addWidget(knob, 1, 1, 2, 1);
+    g->addWidget(offset, 0, 2, 2, 1);
+    g->addWidget(withLed(box, cal, calLed), 2, 2);
     (a ? p.CWBCHaEnable : p.CWBCHbEnable) = enable;
     (a ? p.CWChaLed : p.CWChbLed) = enableLed;
     (a ? p.CWKChaLvl : p.CWKChbLvl) = knob;
@@ -134,7 +140,8 @@ QWidget* graphs(QWidget* host, FrontPanel& p) {
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(2);
 
-    p.CWSTrigInd = named(new Slide(Qt::Vertical, area), "CWSTrigInd", QStringLiteral("trigger level and zero markers"));
+    p.CWSTrigInd = named(new Slide(Qt::Vertical, area), "CWSTrigInd",
+                         QStringLiteral("trigger level and zero markers"));
     p.CWSTrigInd->setRange(-4, 4);
     p.CWSTrigInd->setMainPointerVisible(false);
     p.CWSTrigInd->addPointer(QStringLiteral("TrigLvl"), kTrigger);
@@ -149,8 +156,9 @@ QWidget* graphs(QWidget* host, FrontPanel& p) {
     p.CWGraph1->setAxisRange(QStringLiteral("YAxis-1"), -4, 4);
 
     p.CWGLogic = named(new Graph(area), "CWGLogic", QStringLiteral("logic graph"));
-    static const QColor kLines[8] = {{255, 221, 51}, {64, 208, 255}, {255, 110, 199}, {110, 230, 110},
-                                     {255, 160, 64},  {140, 150, 255}, {255, 120, 120}, {220, 220, 220}};
+    static const QColor kLines[8] = {{255, 221, 51},  {64, 208, 255}, {255, 110, 199},
+                                     {110, 230, 110}, {255, 160, 64}, {140, 150, 255},
+                                     {255, 120, 120}, {220, 220, 220}};
     for (int k = 0; k < 8; ++k) {
         p.CWGLogic->addPlot(QString::number(k + 1), kLines[k]);
     }
@@ -161,12 +169,17 @@ QWidget* graphs(QWidget* host, FrontPanel& p) {
     p.CWSPan->setRange(-5500, 5500);
     p.CWSPan->setStep(1);
 
-    auto* screens = new QVBoxLayout;
+    // The marker slide stands beside the analog graph only, its scale matching the graph's
+    // divisions.
+    auto* screens = new QGridLayout;
     screens->setSpacing(2);
-    screens->addWidget(p.CWGraph1, 3);
-    screens->addWidget(p.CWGLogic, 2);
-    screens->addWidget(p.CWSPan);
-    h->addWidget(p.CWSTrigInd);
+    screens->addWidget(p.CWSTrigInd, 0, 0);
+    screens->addWidget(p.CWGraph1, 0, 1);
+    screens->addWidget(p.CWGLogic, 1, 1);
+    screens->addWidget(p.CWSPan, 2, 1);
+    screens->setRowStretch(0, 3);
+    screens->setRowStretch(1, 2);
+    screens->setColumnStretch(1, 1);
     h->addLayout(screens, 1);
     return area;
 }
@@ -183,15 +196,21 @@ FrontPanel buildFrontPanel(QWidget* host) {
     top->setSpacing(6);
     top->addWidget(graphs(host, p), 1);
 
-    auto* controls = new QGridLayout;
+    // The controls keep their size; the screens take whatever the window gives beyond it.
+    auto* column = new QWidget(host);
+    column->setMaximumWidth(400);
+    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* controls = new QGridLayout(column);
+    controls->setContentsMargins(0, 0, 0, 0);
     controls->setSpacing(4);
-    controls->addWidget(channel(host, p, true), 0, 0);
-    controls->addWidget(channel(host, p, false), 0, 1);
-    controls->addWidget(buildTimeAndTrigger(host, p), 1, 0, 1, 2);
-    controls->addWidget(buildProcessAndData(host, p), 2, 0, 1, 2);
-    top->addLayout(controls);
+    controls->addWidget(channel(column, p, true), 0, 0);
+    controls->addWidget(channel(column, p, false), 0, 1);
+    controls->addWidget(buildTimeAndTrigger(column, p), 1, 0, 1, 2);
+    controls->addWidget(buildProcessAndData(column, p), 2, 0, 1, 2);
+    top->addWidget(column);
 
-    p.StatusBar1 = named(new widgets::KeyedStatusBar(host), "StatusBar1", QStringLiteral("status bar"));
+    p.StatusBar1 =
+        named(new widgets::KeyedStatusBar(host), "StatusBar1", QStringLiteral("status bar"));
     p.StatusBar1->addPanel(QStringLiteral("sbrFirmWare"), QStringLiteral("Firmware: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrBaudRate"), QStringLiteral("Baud: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));

@@ -38,10 +38,12 @@ QLabel* caption(QWidget* parent, const char* id, const QString& text) {
     return l;
 }
 
-TwoStateButton* button(QWidget* parent, const char* id, const QString& caption, bool momentary = false) {
+TwoStateButton* button(QWidget* parent, const char* id, const QString& caption,
+                       bool momentary = false) {
     auto* b = named(new TwoStateButton(TwoStateButton::Look::Button, parent), id, caption);
     b->setCaption(caption);
     b->setMomentary(momentary);
+    b->setFixedHeight(30);
     return b;
 }
 
@@ -79,25 +81,32 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
         p.CWKTimeRange->setLabelValue(i, pos);
     }
     p.CWKTimeRange->setStep(1);
+    p.CWKTimeRange->setMinimumSize(110, 104);
 
     p.CWKPan = named(new Knob(box), "CWKPan", QStringLiteral("pan"));
     p.CWKPan->setRange(1, 10);
     p.CWKPan->setStep(1);
     p.CWKPan->setWrapping(true);
+    p.CWKPan->setMinimumSize(64, 64);
     p.CWBRePan = button(box, "CWBRePan", QStringLiteral("RESET"), true);
     p.CWBPanLED = led(box, "CWBPanLED", QStringLiteral("pan moving"), 65280);
 
     p.CWKTrigLvl = named(new Knob(box), "CWKTrigLvl", QStringLiteral("trigger level"));
     p.CWKTrigLvl->setRange(0, 256);
+    p.CWKTrigLvl->setMinimumSize(76, 64);
 
     p.chkTrigSource = named(new QCheckBox(QStringLiteral("A"), box), "chkTrigSource",
                             QStringLiteral("trigger source"));
-    p.optTrigRE = named(new QRadioButton(QStringLiteral("+"), box), "optTrigRE", QStringLiteral("rising edge"));
-    p.optTrigFE = named(new QRadioButton(QStringLiteral("-"), box), "optTrigFE", QStringLiteral("falling edge"));
-    p.optTrigLVL = named(new QRadioButton(QStringLiteral("Level"), box), "optTrigLVL", QStringLiteral("level"));
+    p.optTrigRE = named(new QRadioButton(QStringLiteral("+"), box), "optTrigRE",
+                        QStringLiteral("rising edge"));
+    p.optTrigFE = named(new QRadioButton(QStringLiteral("-"), box), "optTrigFE",
+                        QStringLiteral("falling edge"));
+    p.optTrigLVL = named(new QRadioButton(QStringLiteral("Level"), box), "optTrigLVL",
+                         QStringLiteral("level"));
 
     p.CWBPriChan = button(box, "CWBPriChan", QStringLiteral("A/B"));
-    p.chkAsource = named(new QCheckBox(QStringLiteral("BNC"), box), "chkAsource", QStringLiteral("analog input source"));
+    p.chkAsource = named(new QCheckBox(QStringLiteral("BNC"), box), "chkAsource",
+                         QStringLiteral("analog input source"));
 
     auto* word = new QWidget(box);
     auto* wl = new QHBoxLayout(word);
@@ -113,20 +122,32 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
         wl->addWidget(b);
     }
 
+    auto* pan = new QWidget(box);
+    auto* panRow = new QHBoxLayout(pan);
+    panRow->setContentsMargins(0, 0, 0, 0);
+    panRow->setSpacing(3);
+    panRow->addWidget(p.CWBRePan, 1);
+    panRow->addWidget(p.CWBPanLED);
+    auto* primary = new QWidget(box);
+    auto* primaryRow = new QHBoxLayout(primary);
+    primaryRow->setContentsMargins(0, 0, 0, 0);
+    primaryRow->setSpacing(3);
+    primaryRow->addWidget(p.CWBPriChan, 1);
+    primaryRow->addWidget(p.chkAsource);
+
     g->addWidget(caption(box, "lblHScale", QStringLiteral("H-SCALE")), 0, 0);
     g->addWidget(p.CWKTimeRange, 1, 0, 2, 1);
     g->addWidget(caption(box, "lblPan", QStringLiteral("PAN")), 0, 1);
     g->addWidget(p.CWKPan, 1, 1);
-    g->addWidget(column(box, {p.CWBRePan, p.CWBPanLED}), 2, 1);
+    g->addWidget(pan, 2, 1);
     g->addWidget(caption(box, "lblLevel", QStringLiteral("LEVEL")), 0, 2);
     g->addWidget(p.CWKTrigLvl, 1, 2);
+    g->addWidget(column(box, {caption(box, "lblPrimary", QStringLiteral("PRIMARY  A/B")), primary}),
+                 2, 2);
     g->addWidget(column(box, {caption(box, "lblMode", QStringLiteral("MODE")), p.chkTrigSource,
                               caption(box, "lblEdge", QStringLiteral("SLOPE")), p.optTrigRE,
                               p.optTrigFE, p.optTrigLVL}),
                  0, 3, 3, 1);
-    g->addWidget(column(box, {caption(box, "lblPrimary", QStringLiteral("PRIMARY")), p.CWBPriChan,
-                              caption(box, "lblABSrc", QStringLiteral("A/B")), p.chkAsource}),
-                 2, 2);
     g->addWidget(caption(box, "lblTrigWord", QStringLiteral("DIGITAL")), 3, 0);
     g->addWidget(word, 3, 1, 1, 3);
     g->setRowStretch(1, 1);
@@ -140,8 +161,10 @@ QWidget* buildProcessAndData(QWidget* host, FrontPanel& p) {
     g->setContentsMargins(4, 4, 4, 4);
     g->setSpacing(3);
 
-    p.cmdCapture = named(new QPushButton(QStringLiteral("Acquire"), box), "cmdCapture", QStringLiteral("Acquire"));
-    p.cmdStore = named(new QPushButton(QStringLiteral("Store"), box), "cmdStore", QStringLiteral("Store"));
+    p.cmdCapture = named(new QPushButton(QStringLiteral("Acquire"), box), "cmdCapture",
+                         QStringLiteral("Acquire"));
+    p.cmdStore =
+        named(new QPushButton(QStringLiteral("Store"), box), "cmdStore", QStringLiteral("Store"));
     p.CWBSampleMode = button(box, "CWBSampleMode", QStringLiteral("S / R"));
     p.CWBSampleMode->setToolTip(QStringLiteral("Single trace (off) or repeat (on)"));
     p.CWBTrigLed = led(box, "CWBTrigLed", QStringLiteral("trigger LED"), 65535);
@@ -154,17 +177,20 @@ QWidget* buildProcessAndData(QWidget* host, FrontPanel& p) {
     p.CWBMenu = button(box, "CWBMenu", QStringLiteral("MENU"), true);
     p.CWBHelp = button(box, "CWBHelp", QStringLiteral("HELP"), true);
 
-    g->addWidget(caption(box, "lblProcess", QStringLiteral("PROCESS")), 0, 0, 1, 3);
-    g->addWidget(p.cmdCapture, 1, 0);
-    g->addWidget(p.cmdStore, 1, 1);
-    g->addWidget(p.CWBSampleMode, 1, 2);
-    g->addWidget(caption(box, "lblStatus", QStringLiteral("COND")), 0, 3);
-    g->addWidget(p.CWBTrigLed, 1, 3, Qt::AlignCenter);
-    g->addWidget(caption(box, "lblCursors", QStringLiteral("DATA")), 2, 0);
-    g->addWidget(p.CWBCursors, 3, 0);
-    g->addWidget(p.lblCursorData, 3, 1, 1, 2);
-    g->addWidget(p.CWBMenu, 2, 3);
-    g->addWidget(p.CWBHelp, 3, 3);
+    p.cmdCapture->setFixedHeight(30);
+    p.cmdStore->setFixedHeight(30);
+    p.lblCursorData->setFixedHeight(30);
+    g->addWidget(caption(box, "lblProcess", QStringLiteral("PROCESS")), 0, 0);
+    g->addWidget(p.cmdCapture, 0, 1);
+    g->addWidget(p.cmdStore, 0, 2);
+    g->addWidget(p.CWBSampleMode, 0, 3);
+    g->addWidget(caption(box, "lblStatus", QStringLiteral("COND")), 0, 4);
+    g->addWidget(p.CWBTrigLed, 0, 5, Qt::AlignCenter);
+    g->addWidget(caption(box, "lblCursors", QStringLiteral("DATA")), 1, 0);
+    g->addWidget(p.CWBCursors, 1, 1);
+    g->addWidget(p.lblCursorData, 1, 2, 1, 2);
+    g->addWidget(p.CWBMenu, 1, 4);
+    g->addWidget(p.CWBHelp, 1, 5);
     return box;
 }
 

@@ -14,7 +14,8 @@ QString resolvePortPath(int portNumber, const ConfiguredPort& configured) {
     if (configured) {
         const QString path = configured(portNumber).trimmed();
         if (!path.isEmpty()) {
-            return path;
+            // A bare device name ("ttyUSB0") is one in /dev, as people write it.
+            return path.contains(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
         }
     }
     QStringList found;

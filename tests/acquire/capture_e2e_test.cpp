@@ -166,3 +166,19 @@ TEST(Capture, AWrongEchoSuppressesTheTrace) {
     EXPECT_EQ(scope.light.colour(), colour::kRed);
     EXPECT_FALSE(waitUntil([&] { return scope.plots > 0; }, 300));
 }
+
+TEST(Capture, PacedLineAtEachSpeed) {
+    // At the real line's pace: identification within its 10 ms, echoes within 500 ms, and the
+    // dump block by block.
+    for (int baud : {115200, 57600}) {
+        sim::Options o = simOptions();
+        o.pace = true;
+        o.bauds = {baud};
+        Scope scope(o);
+        scope.cycle.acquireClicked();
+        ASSERT_TRUE(scope.state.blnConnected) << baud;
+        EXPECT_EQ(scope.state.lngBaudRate, baud);
+        EXPECT_TRUE(waitUntil([&] { return scope.plots == 1; }, 10000)) << baud;
+        EXPECT_EQ(scope.state.intWriteIdx, 501);
+    }
+}

@@ -1,0 +1,267 @@
+#include "src/core/main_window.h"
+
+#include "src/display/display.h"
+#include "src/link/timebase.h"
+#include "src/panel/controls.h"
+#include "src/settings/settings_file.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/keyed_status_bar.h"
+#include "src/widgets/knob.h"
+#include "src/widgets/slide.h"
+#include "src/widgets/two_state_button.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace tracely {
+
+namespace {
+// The window is designed at 12000 x 9000 twips (1440 twips an inch).
+constexpr double kDesignWidthTwips = 12000;
+constexpr double kDesignHeightTwips = 9000;
+constexpr double kTwipsPerInch = 1440;
+} // namespace
+
+MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
+    : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
+    setWindowTitle(QStringLiteral("Tracely"));
+    setObjectName(QStringLiteral("frmMain"));
+    auto* host = new QWidget(this);
+    setCentralWidget(host);
+    p_ = buildFrontPanel(host);
+    setStatusBar(p_.StatusBar1);
+
+    messageBox_ = [this](const QString& title, const QString& text) {
+        QMessageBox::critical(this, title, text, QMessageBox::Ok);
+    };
+
+    port_ = std::make_unique<SerialPort>([this](int n) { return configuredPort(n); });
+    link_ = std::make_unique<InstrumentLink>(
+        s_, *port_, static_cast<StatusLight&>(*this), static_cast<LinkReporter&>(*this),
+        [this](int n) { return configuredPort(n); }, [this] { return p_.CWKTimeRange->value(); });
+    cycle_ = std::make_unique<CaptureCycle>(
+        s_, CaptureCycle::Hooks{
+                [this] {
+                    return CapturePanel{p_.CWBCHaEnable->value(), p_.CWBCHbEnable->value(),
+                                        p_.chkTrigSource->isChecked()};
+                },
+                [this] { PlotAnalog(); }, [this] { PlotLogic(); }, [this] { Update(); }});
+    receiver_ = std::make_unique<Receiver>(
+        s_, *port_, static_cast<StatusLight&>(*this), static_cast<LinkReporter&>(*this),
+        [this] { link_->RequestDump(); }, [this] { cycle_->ProcessCapture(); });
+    display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
+    controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
+    settings_ = std::make_unique<SettingsFile>(s_, p_, settingsPath_);
+
+    // Handlers first, as the panel's own events: the start-up values below cascade through
+    // them exactly as a user's settings would.
+    display_->connectHandlers();
+    controls_->connectHandlers();
+    connectWindowButtons();
+    setMinimumSize(minimumWindowSize());
+}
+
+MainWindow::~MainWindow() = default;
+
+QSize MainWindow::minimumWindowSize() const {
+    const double dpiX = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    const double dpiY = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    return {static_cast<int>(kDesignWidthTwips / kTwipsPerInch * dpiX),
+            static_cast<int>(kDesignHeightTwips / kTwipsPerInch * dpiY)};
+}
+
+QString MainWindow::configuredPort(int n) const {
+    // Read afresh each time: the file is the state, and a simulator may have just named itself.
+    cInifile ini;
+    ini.setPath(settingsPath_);
+    ini.setSection("PORTS");
+    ini.setKey("COM" + std::to_string(n));
+    const QString path = QString::fromStdString(ini.Value()).trimmed();
+    // A relative path is taken from the settings file's folder, not from wherever the
+    // program happened to be started.
+    if (path.contains(QLatin1Char('/')) && QDir::isRelativePath(path)) {
+        return QFileInfo(QString::fromStdString(settingsPath_)).dir().filePath(path);
+    }
+    return path;
+}
+
+void MainWindow::connectWindowButtons() {
+    connect(p_.cmdCapture, &QPushButton::clicked, this, [this] { cycle_->acquireClicked(); });
+    connect(p_.cmdStore, &QPushButton::clicked, this, [this] { cycle_->storeClicked(true); });
+    connect(p_.CWBSampleMode, &widgets::TwoStateButton::valueChanged, this,
+            [this](bool repeat) { cycle_->sampleModeChanged(repeat); });
+}
+
+void MainWindow::formLoad() {
+    // Size and place: the designed size, centred on the screen.
+    const QSize size = minimumWindowSize();
+    resize(size);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - size.width()) / 2,
+             area.top() + (area.height() - size.height()) / 2);
+    }
+
+    // Trigger word: all "X", disabled until the logic source is chosen.
+    for (QPushButton* b : p_.cmdTrigB) {
+        b->setText(QStringLiteral("X"));
+        b->setEnabled(false);
+    }
+    // Analog level trigger at mid scale.
+    p_.CWKTrigLvl->setStep(16);
+    p_.CWKTrigLvl->setRange(16, 240);
+    p_.CWKTrigLvl->setValue(128);
+    p_.optTrigLVL->setChecked(true);
+    s_.bytREG_R6 = 0;
+    s_.bytREG_R5 = 128;
+    p_.CWKTrigLvl->setEnabled(true);
+    p_.optTrigRE->setEnabled(true);
+    p_.optTrigFE->setEnabled(true);
+    s_.bytREG_R7 = 3;
+    p_.chkTrigSource->setText(QStringLiteral("A"));
+    p_.chkTrigSource->setChecked(false);
+    p_.optTrigLVL->setChecked(true);
+
+    s_.bytREG_R15 = 0;
+    s_.bytREG_R8 = 1;
+    s_.strSampleRate = "25MSa/s";
+    s_.strSampleClock = "25MHz";
+    s_.strCursorsOn = "CH A";
+
+    p_.CWKTimeRange->setValue(10);
+    s_.lngTimeScale = 1000000;
+    s_.intTimeBase = 1;
+    s_.sngTimeAdj = 4e-08f;
+
+    s_.blnShowTrigLogic = true;
+    s_.blnPlotTrig = true;
+    s_.sngTrigPos = 5.0f;
+    p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
+    s_.blnShowAN = true;
+    s_.blnShowLA = true;
+    s_.blnPlotPoints = false;
+    s_.dblPanPos = 1.0;
+    s_.dblPanKnobLast = 1.0;
+
+    // Both channels' knobs carry the x10 labels until their scales relabel them.
+    for (bool a : {true, false}) {
+        widgets::Knob* knob = a ? p_.CWKChaLvl : p_.CWKChbLvl;
+        knob->clearLabels();
+        for (int v : {50, 20, 10, 5, 2, 1}) {
+            const int i = knob->appendLabel();
+            knob->setLabelText(i, QString::number(v) + QLatin1Char(' '));
+            knob->setLabelValue(i, v);
+        }
+    }
+    s_.bytCHaRange = 3;
+    s_.sngCHaAdj = 0.28705883f;
+    s_.sngCHaScale = 0.02f;
+    p_.CWBCHaEnable->setValue(true);
+    p_.CWChaLed->setValue(true);
+    p_.CWBCHAx10->setValue(true);
+    p_.CWBCHAx10Led->setValue(true);
+    p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHa_Zero"), true);
+
+    s_.bytCHbRange = 3;
+    s_.sngCHbAdj = 0.28705883f;
+    s_.sngCHbScale = 0.02f;
+    p_.CWBCHbEnable->setValue(false);
+    p_.CWChbLed->setValue(false);
+    p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHb_Zero"), false);
+    p_.CWBCHBx10->setValue(true);
+    p_.CWBCHBx10Led->setValue(true);
+
+    p_.chkAsource->setText(QStringLiteral("BNC"));
+    s_.bytREG_R7 = static_cast<std::uint8_t>(s_.bytREG_R7 & 247);
+
+    p_.CWKChaLvl->setSelectedLabel(1);
+    p_.CWKChbLvl->setSelectedLabel(1);
+
+    SetCHaScale();
+    SetCHbScale();
+    PlaceMarkers();
+
+    s_.lngBaudRate = 57600;
+    s_.intComPort = 1;
+    s_.blnAutoPort = true;
+    s_.blnConnected = false;
+    s_.blnCaptureDone = false;
+    s_.blnRepeat = false;
+
+    for (widgets::Graph* g : {p_.CWGraph1, p_.CWGLogic}) {
+        g->setInteractionMode(widgets::Graph::DragCursors);
+        g->clearAll();
+    }
+    s_.sngCHaData.assign(2, 0.0f);
+    s_.sngCHbData.assign(2, 0.0f);
+    s_.bytLogicData.assign(2, LogicPoint{});
+    s_.intCursorType = 1;
+
+    settings_->LoadSettings();
+
+    setPanelText(panel::kFirmware, "Firmware: ");
+    setPanelText(panel::kBaudRate, "Baud: ");
+    setPanelText(panel::kComPort, "Com: ");
+    setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
+    setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        port_->close();
+        settings_->SaveSettings();
+    }
+    event->accept();
+}
+
+void MainWindow::setColour(std::uint32_t bgr) {
+    p_.CWBTrigLed->setColour(bgr);
+}
+void MainWindow::setLit(bool on) {
+    p_.CWBTrigLed->setValue(on);
+}
+
+void MainWindow::setPanelText(const std::string& key, const std::string& text) {
+    p_.StatusBar1->setPanelText(QString::fromStdString(key), QString::fromStdString(text));
+}
+
+void MainWindow::showCommError() {
+    messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
+}
+
+void MainWindow::PlotAnalog() {
+    display_->PlotAnalog();
+}
+void MainWindow::PlotLogic() {
+    display_->PlotLogic();
+}
+void MainWindow::SetCHaScale() {
+    display_->SetCHaScale();
+}
+void MainWindow::SetCHbScale() {
+    display_->SetCHbScale();
+}
+void MainWindow::DisplayCursorData() {
+    display_->DisplayCursorData();
+}
+void MainWindow::PlaceMarkers() {
+    controls_->PlaceMarkers();
+}
+void MainWindow::primaryChannelChanged() {
+    controls_->primaryChannelChanged();
+}
+void MainWindow::Update() {
+    link_->Update();
+}
+void MainWindow::CofigTime() {
+    link_->CofigTime();
+}
+
+} // namespace tracely

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "src/acquire/capture_cycle.h"
+#include "src/acquire/receiver.h"
+#include "src/core/front_panel.h"
+#include "src/core/front_panel_state.h"
+#include "src/core/panel_routines.h"
+#include "src/link/instrument_link.h"
+#include "src/link/link_reporter.h"
+#include "src/link/serial_port.h"
+#include "src/link/status_light.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+namespace tracely {
+
+class Controls;
+class Display;
+class SettingsFile;
+
+// The instrument's one window and the composition root: it owns the state, the widgets, the
+// serial port and every part, and ties the parts' routines together.
+class MainWindow : public QMainWindow,
+                   private StatusLight,
+                   private LinkReporter,
+                   private PanelRoutines {
+    Q_OBJECT
+public:
+    // A modal message (title, text); tests put their own in place of the dialog.
+    using MessageBox = std::function<void(const QString& title, const QString& text)>;
+
+    explicit MainWindow(std::string settingsPath, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+
+    FrontPanelState& state() { return s_; }
+    const FrontPanel& panel() const { return p_; }
+    SerialPort& port() { return *port_; }
+    SettingsFile& settings() { return *settings_; }
+
+    // The start-up of the window: first values, scales, markers, the saved panel.
+    void formLoad();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // StatusLight: the trigger LED.
+    void setColour(std::uint32_t bgr) override;
+    void setLit(bool on) override;
+    // LinkReporter: the status bar and the one message box.
+    void setPanelText(const std::string& key, const std::string& text) override;
+    void showCommError() override;
+    // PanelRoutines.
+    void PlotAnalog() override;
+    void PlotLogic() override;
+    void SetCHaScale() override;
+    void SetCHbScale() override;
+    void DisplayCursorData() override;
+    void PlaceMarkers() override;
+    void primaryChannelChanged() override;
+    void Update() override;
+    void CofigTime() override;
+
+    QString configuredPort(int n) const;
+    void connectWindowButtons();
+    QSize minimumWindowSize() const;
+
+    FrontPanelState s_;
+    FrontPanel p_;
+    std::string settingsPath_;
+    std::unique_ptr<SerialPort> port_;
+    std::unique_ptr<InstrumentLink> link_;
+    std::unique_ptr<CaptureCycle> cycle_;
+    std::unique_ptr<Receiver> receiver_;
+    std::unique_ptr<Display> display_;
+    std::unique_ptr<Controls> controls_;
+    std::unique_ptr<SettingsFile> settings_;
+    MessageBox messageBox_;
+    bool closed_ = false;
+};
+
+} // namespace tracely

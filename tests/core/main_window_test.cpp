@@ -1,0 +1,177 @@
+#include "src/core/main_window.h"
+#include "src/settings/settings_file.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/keyed_status_bar.h"
+#include "src/widgets/knob.h"
+#include "src/widgets/slide.h"
+#include "src/widgets/two_state_button.h"
+#include "tests/support/sim_host.h"
+#include "tests/support/wait.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace tracely;
+using tracely::test::waitUntil;
+
+namespace {
+
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "tracely-window-XXXXXX").string();
+        path = ::mkdtemp(name.data());
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string file(const char* name) const { return (path / name).string(); }
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// A window on a settings file of its own, with the message box recorded instead of shown.
+struct Window {
+    explicit Window(const std::string& ini) : w(ini) {
+        w.setMessageBox([this](const QString& title, const QString& text) {
+            messages << title + QStringLiteral(": ") + text;
+        });
+    }
+    MainWindow w;
+    QStringList messages;
+};
+
+} // namespace
+
+TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
+    TempFolder dir;
+    Window win(dir.file("TRACELY.INI"));
+    win.w.formLoad();
+    const FrontPanel& p = win.w.panel();
+    const FrontPanelState& s = win.w.state();
+    // Channel A on and primary, B off, BNC, analog level trigger at 128, word all "X".
+    EXPECT_TRUE(p.CWBCHaEnable->value());
+    EXPECT_TRUE(p.CWChaLed->value());
+    EXPECT_FALSE(p.CWBCHbEnable->value());
+    EXPECT_FALSE(p.CWBPriChan->value());
+    EXPECT_EQ(p.chkAsource->text(), QStringLiteral("BNC"));
+    EXPECT_FALSE(p.chkTrigSource->isChecked());
+    EXPECT_TRUE(p.optTrigLVL->isChecked());
+    EXPECT_EQ(p.CWKTrigLvl->value(), 128);
+    for (QPushButton* b : p.cmdTrigB) {
+        EXPECT_EQ(b->text(), QStringLiteral("X"));
+        EXPECT_FALSE(b->isEnabled());
+    }
+    EXPECT_EQ(s.bytREG_R5, 128);
+    EXPECT_EQ(s.bytREG_R6, 0);
+    EXPECT_EQ(s.bytREG_R7, 3);
+    EXPECT_EQ(s.bytREG_R8, 1);
+    // The scale for position 1 with the x10 probe: range 3, and one channel enabled.
+    EXPECT_EQ(s.bytCHaRange, 3);
+    EXPECT_FLOAT_EQ(s.sngCHaScale, 0.02f);
+    EXPECT_EQ(s.bytREG_R14, 0xFF);
+    EXPECT_EQ(p.CWKTimeRange->value(), 10);
+    EXPECT_EQ(p.CWKChaLvl->labelText(1), QStringLiteral("50 "));
+    EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrSampleRate")),
+              QStringLiteral("Sample Rate: 25MSa/s"));
+    EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrCursorData")),
+              QStringLiteral("Cursors On: CH A"));
+    EXPECT_FALSE(s.blnConnected);
+    EXPECT_TRUE(win.messages.isEmpty()); // nothing talks to the instrument at start-up
+}
+
+TEST(MainWindow, ClosingSavesThePanelAndKeepsThePorts) {
+    TempFolder dir;
+    const std::string ini = dir.file("TRACELY.INI");
+    std::ofstream(ini) << "[PORTS]\nCOM3=/dev/ttyUSB9\n";
+    {
+        Window win(ini);
+        win.w.formLoad();
+        win.w.panel().CWKTimeRange->setValue(15);
+        win.w.close();
+    }
+    const std::string text = readAll(ini);
+    EXPECT_NE(text.find("[PORTS]\nCOM3=/dev/ttyUSB9\n"), std::string::npos);
+    EXPECT_NE(text.find("Timerange=15"), std::string::npos);
+    // And the next start takes the panel back.
+    Window again(ini);
+    again.w.formLoad();
+    EXPECT_EQ(again.w.panel().CWKTimeRange->value(), 15);
+}
+
+TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
+    TempFolder dir;
+    const std::string ini = dir.file("TRACELY.INI");
+    // Every port names a device that is not there, whatever the machine has.
+    std::ofstream out(ini);
+    out << "[PORTS]\n";
+    for (int n = 1; n <= 8; ++n) {
+        out << "COM" << n << "=" << dir.file("missing") << "\n";
+    }
+    out.close();
+    Window win(ini);
+    win.w.formLoad();
+    win.w.panel().cmdCapture->click();
+    ASSERT_EQ(win.messages.size(), 1);
+    EXPECT_EQ(win.messages.front(), QStringLiteral("Tracely Comm Error: Unable to Communicate with "
+                                                   "Bitscope - Check Comm Port Connection!"));
+    EXPECT_EQ(win.w.panel().CWBTrigLed->colour(), 255u);
+    EXPECT_TRUE(win.w.panel().CWBTrigLed->value());
+    win.w.panel().cmdCapture->click();
+    EXPECT_EQ(win.messages.size(), 2);
+}
+
+TEST(MainWindow, AcquireDrawsATraceFromTheSimulator) {
+    sim::Options o;
+    o.pace = false;
+    o.cha = sim::WaveSpec{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
+    test::SimHost sim(o);
+    TempFolder dir;
+    const std::string ini = dir.file("TRACELY.INI");
+    std::ofstream(ini) << "[PORTS]\nCOM1=" << sim.path() << "\n";
+    Window win(ini);
+    win.w.formLoad();
+    const FrontPanel& p = win.w.panel();
+    p.cmdCapture->click();
+    ASSERT_TRUE(win.w.state().blnConnected);
+    EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrFirmWare")),
+              QStringLiteral("Firmware: BC000120"));
+    ASSERT_TRUE(
+        waitUntil([&] { return p.CWGraph1->plotCount(QStringLiteral("CHa")) == 500; }, 10000));
+    EXPECT_EQ(p.CWGLogic->plotCount(1), 500);
+    EXPECT_FALSE(p.CWBTrigLed->value()); // done: the light is off
+    // Repeat mode keeps the captures coming (each has its own trigger address) until "Store".
+    p.CWBSampleMode->setValue(true);
+    std::string last = win.w.state().varTrigAnswer;
+    int answers = 0;
+    p.cmdCapture->click();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            if (win.w.state().varTrigAnswer != last && !win.w.state().varTrigAnswer.empty()) {
+                last = win.w.state().varTrigAnswer;
+                ++answers;
+            }
+            return answers >= 3;
+        },
+        10000));
+    p.cmdStore->click();
+    EXPECT_TRUE(win.w.state().blnStored);
+    // The capture under way is dropped and no other is asked for.
+    EXPECT_TRUE(
+        waitUntil([&] { return !win.w.state().blnArmed && !win.w.state().blnDumping; }, 5000));
+    last = win.w.state().varTrigAnswer;
+    EXPECT_FALSE(waitUntil([&] { return win.w.state().blnArmed; }, 300));
+    EXPECT_EQ(win.w.state().varTrigAnswer, last);
+}
