@@ -74,7 +74,7 @@ Sample SignalSource::sample(std::int64_t n, double dt, const AdcSetup& adc) cons
     // ever, and a level trigger between them would never fire.
     constexpr double kSourceClockOffset = 37e-6;
     const double t = static_cast<double>(n) * dt * (1.0 + kSourceClockOffset);
-    const WaveSpec& w = adc.primaryIsA ? o_.cha : o_.chb;
+    const Waveform& w = adc.primaryIsA ? o_.cha : o_.chb;
     Sample s;
     s.analog =
         analogByte(voltage(w, t, n, o_.seed, adc.primaryIsA ? 0 : 1), adc.pod, adc.rangeCode);

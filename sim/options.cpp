@@ -86,13 +86,13 @@ Line
   --ident TEXT         firmware identifier answered to "?" (default BC000120)
 
 Signal
-  --cha SPEC, --chb SPEC
+  --cha SIGNAL, --chb SIGNAL
                        analog channel A / B: KIND [FREQUENCY] [AMPLITUDE] [OFFSET],
                        KIND one of sine, square, triangle, sawtooth, dc, noise;
                        e.g. "sine 1kHz 1.5V", "square 2kHz 1V 0.5V", "dc 0.3V".
                        Volts at the input connector; amplitude is the peak.
                        (default A "sine 1kHz 1.5V", B "square 2kHz 1V")
-  --logic SPEC         logic lines: counter|walk|gray|random [RATE], uart [BITRATE] [lineN],
+  --logic PATTERN      logic lines: counter|walk|gray|random [RATE], uart [BITRATE] [lineN],
                        or off; e.g. "counter 10kHz", "uart 9600 line3" (default "counter 10kHz")
   --seed N             seed of the noise and random patterns (default 1)
   --no-trigger         never trigger: a trace request waits until the next command

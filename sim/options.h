@@ -29,9 +29,9 @@ struct Options {
     bool noTrigger = false;
     bool pace = true;
     std::vector<int> bauds{57600, 115200};
-    WaveSpec cha{WaveKind::Sine, 1000.0, 1.5, 0.0};
-    WaveSpec chb{WaveKind::Square, 2000.0, 1.0, 0.0};
-    LogicSpec logic{LogicKind::Counter, 10000.0, 0};
+    Waveform cha{WaveKind::Sine, 1000.0, 1.5, 0.0};
+    Waveform chb{WaveKind::Square, 2000.0, 1.0, 0.0};
+    LogicPattern logic{LogicKind::Counter, 10000.0, 0};
     std::uint64_t seed = 1;
     Faults faults;
     std::string registerIni; // settings file to point a COM port at the link

@@ -96,26 +96,26 @@ std::uint64_t mix(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
     return z ^ (z >> 31);
 }
 
-std::optional<WaveSpec> parseWave(std::string_view text, std::string& error) {
+std::optional<Waveform> parseWave(std::string_view text, std::string& error) {
     const auto w = words(text);
     if (w.empty()) {
         error = "empty signal";
         return std::nullopt;
     }
-    WaveSpec spec;
+    Waveform shape;
     const std::string& k = w[0];
     if (k == "sine") {
-        spec.kind = WaveKind::Sine;
+        shape.kind = WaveKind::Sine;
     } else if (k == "square") {
-        spec.kind = WaveKind::Square;
+        shape.kind = WaveKind::Square;
     } else if (k == "triangle") {
-        spec.kind = WaveKind::Triangle;
+        shape.kind = WaveKind::Triangle;
     } else if (k == "sawtooth" || k == "saw") {
-        spec.kind = WaveKind::Sawtooth;
+        shape.kind = WaveKind::Sawtooth;
     } else if (k == "dc") {
-        spec.kind = WaveKind::Dc;
+        shape.kind = WaveKind::Dc;
     } else if (k == "noise") {
-        spec.kind = WaveKind::Noise;
+        shape.kind = WaveKind::Noise;
     } else {
         error = "unknown waveform '" + k + "'";
         return std::nullopt;
@@ -127,67 +127,67 @@ std::optional<WaveSpec> parseWave(std::string_view text, std::string& error) {
                 error = "frequency out of range: " + w[i];
                 return std::nullopt;
             }
-            spec.frequency = *f;
+            shape.frequency = *f;
         } else if (auto v = quantity(w[i], "v")) {
             if (std::fabs(*v) > 1000.0) {
                 error = "voltage out of range: " + w[i];
                 return std::nullopt;
             }
-            (volts++ == 0 ? spec.amplitude : spec.offset) = *v;
+            (volts++ == 0 ? shape.amplitude : shape.offset) = *v;
         } else {
             error = "not understood: '" + w[i] + "'";
             return std::nullopt;
         }
     }
-    return spec;
+    return shape;
 }
 
-std::optional<LogicSpec> parseLogic(std::string_view text, std::string& error) {
+std::optional<LogicPattern> parseLogic(std::string_view text, std::string& error) {
     const auto w = words(text);
     if (w.empty()) {
         error = "empty logic pattern";
         return std::nullopt;
     }
-    LogicSpec spec;
+    LogicPattern shape;
     const std::string& k = w[0];
     if (k == "counter") {
-        spec.kind = LogicKind::Counter;
+        shape.kind = LogicKind::Counter;
     } else if (k == "walk" || k == "walking") {
-        spec.kind = LogicKind::Walk;
+        shape.kind = LogicKind::Walk;
     } else if (k == "gray") {
-        spec.kind = LogicKind::Gray;
+        shape.kind = LogicKind::Gray;
     } else if (k == "random") {
-        spec.kind = LogicKind::Random;
+        shape.kind = LogicKind::Random;
     } else if (k == "uart") {
-        spec.kind = LogicKind::Uart;
-        spec.rate = 9600;
+        shape.kind = LogicKind::Uart;
+        shape.rate = 9600;
     } else if (k == "off") {
-        spec.kind = LogicKind::Off;
+        shape.kind = LogicKind::Off;
     } else {
         error = "unknown logic pattern '" + k + "'";
         return std::nullopt;
     }
     for (std::size_t i = 1; i < w.size(); ++i) {
         if (auto f = quantity(w[i], "hz")) {
-            spec.rate = *f;
+            shape.rate = *f;
         } else if (w[i].rfind("line", 0) == 0 && w[i].size() == 5 && w[i][4] >= '0' &&
                    w[i][4] <= '7') {
-            spec.line = w[i][4] - '0';
+            shape.line = w[i][4] - '0';
         } else if (auto n = plainNumber(w[i])) {
-            spec.rate = *n; // a bare number is a bit rate
+            shape.rate = *n; // a bare number is a bit rate
         } else {
             error = "not understood: '" + w[i] + "'";
             return std::nullopt;
         }
     }
-    if (!(spec.rate > 0.0) || spec.rate > 1e9) {
+    if (!(shape.rate > 0.0) || shape.rate > 1e9) {
         error = "rate out of range";
         return std::nullopt;
     }
-    return spec;
+    return shape;
 }
 
-double voltage(const WaveSpec& w, double t, std::int64_t n, std::uint64_t seed, int channel) {
+double voltage(const Waveform& w, double t, std::int64_t n, std::uint64_t seed, int channel) {
     const double ph = frac(w.frequency * t);
     switch (w.kind) {
     case WaveKind::Sine:
@@ -210,7 +210,7 @@ double voltage(const WaveSpec& w, double t, std::int64_t n, std::uint64_t seed, 
     return 0.0;
 }
 
-std::uint8_t logicByte(const LogicSpec& l, double t, std::uint64_t seed) {
+std::uint8_t logicByte(const LogicPattern& l, double t, std::uint64_t seed) {
     if (l.kind == LogicKind::Off) {
         return 0;
     }

@@ -23,7 +23,7 @@ namespace {
 sim::Options simOptions() {
     sim::Options o;
     o.pace = false;
-    o.cha = sim::WaveSpec{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
+    o.cha = sim::Waveform{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
     return o;
 }
 
@@ -98,7 +98,7 @@ TEST(Capture, RepeatModeAsksForTheNextTraceUntilStored) {
 
 TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
     sim::Options o = simOptions();
-    o.cha = sim::WaveSpec{sim::WaveKind::Sine, 1000.0, 1.5, 0.0};
+    o.cha = sim::Waveform{sim::WaveKind::Sine, 1000.0, 1.5, 0.0};
     o.bauds = {57600};
     Scope scope(o);
     FrontPanelState& s = scope.state;

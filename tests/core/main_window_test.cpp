@@ -136,7 +136,7 @@ TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
 TEST(MainWindow, AcquireDrawsATraceFromTheSimulator) {
     sim::Options o;
     o.pace = false;
-    o.cha = sim::WaveSpec{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
+    o.cha = sim::Waveform{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
     test::SimHost sim(o);
     TempFolder dir;
     const std::string ini = dir.file("TRACELY.INI");

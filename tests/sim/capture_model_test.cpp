@@ -67,8 +67,8 @@ TEST(AnalogConversion, PrimaryChannelAndInputFromTheRegisters) {
 
 TEST(Trigger, ConditionsOnASquareWave) {
     Options o;
-    o.cha = WaveSpec{WaveKind::Square, 1000.0, 1.0, 0.0};
-    o.logic = LogicSpec{LogicKind::Counter, 1000.0, 0};
+    o.cha = Waveform{WaveKind::Square, 1000.0, 1.0, 0.0};
+    o.logic = LogicPattern{LogicKind::Counter, 1000.0, 0};
     SignalSource src(o);
     const double dt = 1e-5; // 100 samples a period; high for the first 50
     AdcSetup adc;

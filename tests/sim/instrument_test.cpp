@@ -96,7 +96,7 @@ TEST(Instrument, IdentificationFraming) {
 
 TEST(Instrument, TraceLandsTheTriggerWhereTheProgramSearches) {
     Options o = quick();
-    o.cha = WaveSpec{WaveKind::Sine, 1000.0, 1.5, 0.0};
+    o.cha = Waveform{WaveKind::Sine, 1000.0, 1.5, 0.0};
     Bench b(o);
     // 25 MSa/s, 1 us/div at 115200 (trigger start 250, dump offset 530), rising edge at 128
     // on channel A, range 3.
@@ -149,7 +149,7 @@ TEST(Instrument, ANewCommandEndsAWaitingTrace) {
 
 TEST(Instrument, SlowCaptureTakesItsRealTime) {
     Options o = quick();
-    o.cha = WaveSpec{WaveKind::Square, 1000.0, 1.0, 0.0};
+    o.cha = Waveform{WaveKind::Square, 1000.0, 1.0, 0.0};
     Bench b(o);
     // 10 KSa/s at 57600: 5 us rows, trigger 5000 rows in, 5061 rows after it to the answer.
     b.send(updateFor(128, 127, 0x23, 3, 250, 76, 175, 252) + ">");

@@ -122,7 +122,7 @@ TEST(SimLine, SevenCharacterAnswerCarriesTheEcho) {
 
 TEST(SimLine, AnalogByteOfAKnownVoltage) {
     sim::Options o = quick();
-    o.cha = sim::WaveSpec{sim::WaveKind::Dc, 1000.0, 0.3, 0.0};
+    o.cha = sim::Waveform{sim::WaveKind::Dc, 1000.0, 0.3, 0.0};
     o.noTrigger = false;
     SimHost sim(o);
     LineClient line(sim.path(), 57600);

@@ -6,7 +6,7 @@
 
 using namespace tracely::sim;
 
-TEST(WaveSpec, ParsesKindsUnitsAndOffsets) {
+TEST(Waveform, ParsesKindsUnitsAndOffsets) {
     std::string err;
     auto w = parseWave("sine 1kHz 1.5V", err);
     ASSERT_TRUE(w) << err;
@@ -30,24 +30,24 @@ TEST(WaveSpec, ParsesKindsUnitsAndOffsets) {
     }
 }
 
-TEST(WaveSpec, ShapesOverOnePeriod) {
-    const WaveSpec sine{WaveKind::Sine, 1000.0, 2.0, 0.5};
+TEST(Waveform, ShapesOverOnePeriod) {
+    const Waveform sine{WaveKind::Sine, 1000.0, 2.0, 0.5};
     EXPECT_NEAR(voltage(sine, 0.00025, 0, 1, 0), 2.5, 1e-9);
     EXPECT_NEAR(voltage(sine, 0.00075, 0, 1, 0), -1.5, 1e-9);
-    const WaveSpec square{WaveKind::Square, 1000.0, 1.0, 0.0};
+    const Waveform square{WaveKind::Square, 1000.0, 1.0, 0.0};
     EXPECT_DOUBLE_EQ(voltage(square, 0.0001, 0, 1, 0), 1.0);
     EXPECT_DOUBLE_EQ(voltage(square, 0.0006, 0, 1, 0), -1.0);
-    const WaveSpec tri{WaveKind::Triangle, 1000.0, 1.0, 0.0};
+    const Waveform tri{WaveKind::Triangle, 1000.0, 1.0, 0.0};
     EXPECT_NEAR(voltage(tri, 0.0, 0, 1, 0), -1.0, 1e-9);
     EXPECT_NEAR(voltage(tri, 0.0005, 0, 1, 0), 1.0, 1e-9);
-    const WaveSpec saw{WaveKind::Sawtooth, 1000.0, 1.0, 0.0};
+    const Waveform saw{WaveKind::Sawtooth, 1000.0, 1.0, 0.0};
     EXPECT_NEAR(voltage(saw, 0.00075, 0, 1, 0), 0.5, 1e-9);
-    const WaveSpec dc{WaveKind::Dc, 1000.0, 0.3, 0.0};
+    const Waveform dc{WaveKind::Dc, 1000.0, 0.3, 0.0};
     EXPECT_DOUBLE_EQ(voltage(dc, 123.0, 0, 1, 0), 0.3);
 }
 
-TEST(WaveSpec, NoiseIsBoundedAndRepeatableBySeed) {
-    const WaveSpec noise{WaveKind::Noise, 1.0, 0.5, 1.0};
+TEST(Waveform, NoiseIsBoundedAndRepeatableBySeed) {
+    const Waveform noise{WaveKind::Noise, 1.0, 0.5, 1.0};
     double lo = 10;
     double hi = -10;
     for (std::int64_t n = 0; n < 5000; ++n) {
@@ -64,7 +64,7 @@ TEST(WaveSpec, NoiseIsBoundedAndRepeatableBySeed) {
     EXPECT_NE(voltage(noise, 0, 1, 7, 0), voltage(noise, 0, 1, 7, 1)); // channels differ
 }
 
-TEST(LogicSpec, PatternsStepAtTheirRate) {
+TEST(LogicPattern, PatternsStepAtTheirRate) {
     std::string err;
     auto c = parseLogic("counter 10kHz", err);
     ASSERT_TRUE(c) << err;
@@ -91,7 +91,7 @@ TEST(LogicSpec, PatternsStepAtTheirRate) {
     EXPECT_EQ(logicByte(*r, 0.0123, 5), logicByte(*r, 0.0123, 5));
 }
 
-TEST(LogicSpec, UartFramesOnOneLine) {
+TEST(LogicPattern, UartFramesOnOneLine) {
     std::string err;
     auto u = parseLogic("uart 9600 line3", err);
     ASSERT_TRUE(u) << err;
