@@ -82,20 +82,6 @@ TEST(Capture, OneTraceAtTheStartUpPanel) {
     ASSERT_EQ(s.bytLogicData.size(), 500u);
 }
 
-TEST(Capture, RepeatModeAsksForTheNextTraceUntilStored) {
-    Scope scope(simOptions());
-    scope.cycle.sampleModeChanged(true);
-    scope.cycle.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.plots >= 3; }, 15000));
-    scope.cycle.storeClicked(true);
-    const int frozenAt = scope.plots;
-    // One capture may be under way; after it nothing more is drawn or requested.
-    EXPECT_FALSE(waitUntil([&] { return scope.plots > frozenAt; }, 500));
-    EXPECT_FALSE(scope.state.blnArmed && scope.plots > frozenAt);
-    scope.cycle.acquireClicked();
-    EXPECT_TRUE(waitUntil([&] { return scope.plots > frozenAt; }, 10000));
-}
-
 TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
     sim::Options o = simOptions();
     o.cha = sim::Waveform{sim::WaveKind::Sine, 1000.0, 1.5, 0.0};
@@ -122,14 +108,6 @@ TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
     EXPECT_LT(before, atTrigger); // rising through zero
     // 1 kHz at 100 us a point: one period every ten points.
     EXPECT_NEAR(s.sngCHaData[260], atTrigger, 1.0f);
-}
-
-TEST(Capture, SevenCharacterAnswers) {
-    sim::Options o = simOptions();
-    o.answer7 = true;
-    Scope scope(o);
-    scope.cycle.acquireClicked();
-    EXPECT_TRUE(waitUntil([&] { return scope.plots == 1; }, 10000));
 }
 
 TEST(Capture, HangUpMidDumpTakesTheLinkDown) {

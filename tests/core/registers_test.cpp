@@ -141,18 +141,8 @@ TEST(DumpMode, NeverTouchesTheImageBitsItDoesNotOwn) {
     EXPECT_EQ(withAnalogSource(11, false), 3);
 }
 
-TEST(State, StartUpValuesAndCommit) {
+TEST(State, UpdateTakesOverTheCaptureGeometry) {
     FrontPanelState s;
-    EXPECT_EQ(s.bytREG_R5, 128);
-    EXPECT_EQ(s.bytREG_R7, 3);
-    EXPECT_EQ(s.bytREG_R8, 1);
-    EXPECT_FALSE(s.blnConnected);
-    EXPECT_TRUE(s.blnAutoPort);
-    EXPECT_EQ(s.lngBaudRate, 57600);
-    EXPECT_EQ(s.strSampleRate, "25MSa/s");
-    EXPECT_FLOAT_EQ(s.sngTimeAdj, 4e-08f);
-    EXPECT_EQ(s.sngCHaData.size(), 2u);
-
     s.intCHaLenNext = 500;
     s.intCHbLenNext = 500;
     s.intLogicLenNext = 500;

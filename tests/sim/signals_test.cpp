@@ -31,19 +31,19 @@ TEST(Waveform, ParsesKindsUnitsAndOffsets) {
 }
 
 TEST(Waveform, ShapesOverOnePeriod) {
-    const Waveform sine{WaveKind::Sine, 1000.0, 2.0, 0.5};
-    EXPECT_NEAR(voltage(sine, 0.00025, 0, 1, 0), 2.5, 1e-9);
-    EXPECT_NEAR(voltage(sine, 0.00075, 0, 1, 0), -1.5, 1e-9);
-    const Waveform square{WaveKind::Square, 1000.0, 1.0, 0.0};
-    EXPECT_DOUBLE_EQ(voltage(square, 0.0001, 0, 1, 0), 1.0);
-    EXPECT_DOUBLE_EQ(voltage(square, 0.0006, 0, 1, 0), -1.0);
-    const Waveform tri{WaveKind::Triangle, 1000.0, 1.0, 0.0};
-    EXPECT_NEAR(voltage(tri, 0.0, 0, 1, 0), -1.0, 1e-9);
-    EXPECT_NEAR(voltage(tri, 0.0005, 0, 1, 0), 1.0, 1e-9);
-    const Waveform saw{WaveKind::Sawtooth, 1000.0, 1.0, 0.0};
-    EXPECT_NEAR(voltage(saw, 0.00075, 0, 1, 0), 0.5, 1e-9);
-    const Waveform dc{WaveKind::Dc, 1000.0, 0.3, 0.0};
-    EXPECT_DOUBLE_EQ(voltage(dc, 123.0, 0, 1, 0), 0.3);
+    struct Case {
+        WaveKind kind;
+        double t, volts;
+    };
+    // 1 kHz, 1 V peak, 0.5 V offset, at points of the period where each shape is known.
+    for (const Case c : {Case{WaveKind::Sine, 0.00025, 1.5}, Case{WaveKind::Sine, 0.00075, -0.5},
+                         Case{WaveKind::Square, 0.0001, 1.5}, Case{WaveKind::Square, 0.0006, -0.5},
+                         Case{WaveKind::Triangle, 0.0, -0.5}, Case{WaveKind::Triangle, 0.0005, 1.5},
+                         Case{WaveKind::Sawtooth, 0.00075, 1.0}, Case{WaveKind::Dc, 123.0, 1.5}}) {
+        const Waveform w{c.kind, 1000.0, 1.0, 0.5};
+        EXPECT_NEAR(voltage(w, c.t, 0, 1, 0), c.volts, 1e-9)
+            << static_cast<int>(c.kind) << " " << c.t;
+    }
 }
 
 TEST(Waveform, NoiseIsBoundedAndRepeatableBySeed) {
