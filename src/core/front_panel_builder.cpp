@@ -1,4 +1,5 @@
 #include "src/core/front_panel.h"
+#include "src/core/front_panel_parts.h"
 
 #include "src/link/timebase.h"
 #include "src/widgets/graph.h"
@@ -20,62 +21,13 @@
 namespace tracely {
 
 using widgets::Graph;
-using widgets::identify;
 using widgets::Knob;
 using widgets::Slide;
 using widgets::TwoStateButton;
 
 namespace {
 
-// Trace colours: channel A yellow, channel B cyan, as on most bench scopes.
-const QColor kChannelA(255, 221, 51);
-const QColor kChannelB(64, 208, 255);
-const QColor kTrigger(255, 80, 80);
-constexpr int kButtonHeight = 30;
-
-template <class W> W* named(W* w, const char* id, const QString& accessible) {
-    identify(w, QString::fromLatin1(id), accessible);
-    return w;
-}
-
-TwoStateButton* button(QWidget* parent, const char* id, const QString& caption) {
-    auto* b = named(new TwoStateButton(TwoStateButton::Look::Button, parent), id, caption);
-    b->setCaption(caption);
-    return b;
-}
-
-TwoStateButton* led(QWidget* parent, const char* id, const QString& role, quint32 colour = 65280) {
-    auto* l = named(new TwoStateButton(TwoStateButton::Look::Led, parent), id, role);
-    l->setColour(colour);
-    return l;
-}
-
-QLabel* caption(QWidget* parent, const char* id, const QString& text) {
-    auto* l = named(new QLabel(text, parent), id, text);
-    l->setAlignment(Qt::AlignCenter);
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    l->setFont(f);
-    return l;
-}
-
-QGroupBox* frame(QWidget* parent, const char* id, const QString& title) {
-    return named(new QGroupBox(title, parent), id, title);
-}
-
-// A button with its indicator lamp beside it, as on the panel.
-QWidget* withLed(QWidget* parent, TwoStateButton* b, TwoStateButton* l) {
-    auto* box = new QWidget(parent);
-    auto* h = new QHBoxLayout(box);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(3);
-    b->setFixedHeight(kButtonHeight);
-    b->setMinimumWidth(44);
-    h->addWidget(b, 1);
-    h->addWidget(l, 0, Qt::AlignVCenter);
-    return box;
-}
+using namespace panel_parts;
 
 struct ChannelIds {
     const char *frame, *enable, *led, *knob, *x10, *x10Led, *inv, *invLed, *offset, *cal, *calLed;

@@ -1,4 +1,5 @@
 #include "src/core/front_panel.h"
+#include "src/core/front_panel_parts.h"
 
 #include "src/link/timebase.h"
 #include "src/widgets/identify.h"
@@ -17,54 +18,10 @@
 // The timebase, pan, trigger, capture and cursor sections of the front panel.
 namespace tracely {
 
-using widgets::identify;
 using widgets::Knob;
 using widgets::TwoStateButton;
 
-namespace {
-
-template <class W> W* named(W* w, const char* id, const QString& accessible) {
-    identify(w, QString::fromLatin1(id), accessible);
-    return w;
-}
-
-QLabel* caption(QWidget* parent, const char* id, const QString& text) {
-    auto* l = named(new QLabel(text, parent), id, text);
-    l->setAlignment(Qt::AlignCenter);
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    l->setFont(f);
-    return l;
-}
-
-TwoStateButton* button(QWidget* parent, const char* id, const QString& caption,
-                       bool momentary = false) {
-    auto* b = named(new TwoStateButton(TwoStateButton::Look::Button, parent), id, caption);
-    b->setCaption(caption);
-    b->setMomentary(momentary);
-    b->setFixedHeight(30);
-    return b;
-}
-
-TwoStateButton* led(QWidget* parent, const char* id, const QString& role, quint32 colour) {
-    auto* l = named(new TwoStateButton(TwoStateButton::Look::Led, parent), id, role);
-    l->setColour(colour);
-    return l;
-}
-
-QWidget* column(QWidget* parent, std::initializer_list<QWidget*> items) {
-    auto* box = new QWidget(parent);
-    auto* v = new QVBoxLayout(box);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(2);
-    for (QWidget* w : items) {
-        v->addWidget(w, 0, Qt::AlignHCenter);
-    }
-    return box;
-}
-
-} // namespace
+using namespace panel_parts;
 
 QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
     auto* box = named(new QGroupBox(QStringLiteral("TIMEBASE / TRIGGER"), host), "fraTrigger",
@@ -122,18 +79,8 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
         wl->addWidget(b);
     }
 
-    auto* pan = new QWidget(box);
-    auto* panRow = new QHBoxLayout(pan);
-    panRow->setContentsMargins(0, 0, 0, 0);
-    panRow->setSpacing(3);
-    panRow->addWidget(p.CWBRePan, 1);
-    panRow->addWidget(p.CWBPanLED);
-    auto* primary = new QWidget(box);
-    auto* primaryRow = new QHBoxLayout(primary);
-    primaryRow->setContentsMargins(0, 0, 0, 0);
-    primaryRow->setSpacing(3);
-    primaryRow->addWidget(p.CWBPriChan, 1);
-    primaryRow->addWidget(p.chkAsource);
+    QWidget* pan = row(box, {p.CWBRePan, p.CWBPanLED});
+    QWidget* primary = row(box, {p.CWBPriChan, p.chkAsource});
 
     g->addWidget(caption(box, "lblHScale", QStringLiteral("H-SCALE")), 0, 0);
     g->addWidget(p.CWKTimeRange, 1, 0, 2, 1);

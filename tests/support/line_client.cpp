@@ -1,5 +1,7 @@
 #include "tests/support/line_client.h"
 
+#include "tests/support/fd_io.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -31,51 +33,11 @@ bool LineClient::setBaud(int baud) {
 }
 
 bool LineClient::write(const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd_, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                pollfd p{fd_, POLLOUT, 0};
-                ::poll(&p, 1, 50);
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(fd_, data);
 }
 
 std::string LineClient::readN(std::size_t n, std::chrono::milliseconds wait) {
-    std::string out;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (out.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now())
-                              .count();
-        if (left <= 0) {
-            break;
-        }
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0 || (p.revents & (POLLHUP | POLLERR))) {
-            if (p.revents & POLLIN) {
-                // drain what came before the hang-up
-            } else {
-                break;
-            }
-        }
-        char buf[1024];
-        const ssize_t got = ::read(fd_, buf, std::min(sizeof buf, n - out.size()));
-        if (got <= 0) {
-            if (got < 0 && errno == EAGAIN) {
-                continue;
-            }
-            break;
-        }
-        out.append(buf, static_cast<std::size_t>(got));
-    }
-    return out;
+    return readUpTo(fd_, n, wait);
 }
 
 std::string LineClient::exchange(const std::string& chars, std::chrono::milliseconds waitEach) {

@@ -1,5 +1,7 @@
 #include "tests/support/pty_pair.h"
 
+#include "tests/support/fd_io.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -29,51 +31,15 @@ PtyPair::~PtyPair() {
 }
 
 bool PtyPair::write(const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(master_, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                pollfd p{master_, POLLOUT, 0};
-                ::poll(&p, 1, 100);
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return writeAll(master_, data);
 }
 
 std::string PtyPair::read(std::chrono::milliseconds wait) {
-    std::string out;
-    pollfd p{master_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(wait.count())) <= 0) {
-        return out;
-    }
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(master_, buf, sizeof buf);
-        if (n <= 0) {
-            break;
-        }
-        out.append(buf, static_cast<std::size_t>(n));
-    }
-    return out;
+    return readAvailable(master_, wait);
 }
 
 std::string PtyPair::readN(std::size_t n, std::chrono::milliseconds wait) {
-    std::string out;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (out.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            break;
-        }
-        out += read(left);
-    }
-    return out;
+    return readUpTo(master_, n, wait);
 }
 
 void PtyPair::hangUp() {
