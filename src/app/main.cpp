@@ -1,5 +1,6 @@
 #include "src/core/main_window.h"
 #include "src/settings/settings_file.h"
+#include "src/ui/program_info.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -22,19 +23,26 @@ void onSignal(int) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tracely"));
+    QApplication::setApplicationVersion(tracely::buildVersion());
 
     tracely::MainWindow window(
         tracely::settingsFilePath(QCoreApplication::applicationDirPath().toStdString()));
 
     // SIGINT and SIGTERM close the window the ordinary way: the port is closed and the
-    // settings are saved.
+    // settings are saved. One may come while start-up still waits for the splash box.
+    bool closing = false;
+    bool started = false;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) == 0) {
         auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-            char c = 0;
-            (void)!::read(g_signalPipe[0], &c, 1);
-            window.close();
-        });
+        QObject::connect(notifier, &QSocketNotifier::activated, &window,
+                         [&window, &closing, &started] {
+                             char c = 0;
+                             (void)!::read(g_signalPipe[0], &c, 1);
+                             closing = true;
+                             if (started) {
+                                 window.close();
+                             }
+                         });
         struct sigaction sa {};
         sa.sa_handler = onSignal;
         sigemptyset(&sa.sa_mask);
@@ -44,6 +52,11 @@ int main(int argc, char** argv) {
     }
 
     window.formLoad();
+    started = true;
+    if (closing) {
+        window.close(); // asked to stop while starting: finish the start, then close as usual
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }

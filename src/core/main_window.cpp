@@ -4,6 +4,9 @@
 #include "src/link/timebase.h"
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
+#include "src/ui/help_launcher.h"
+#include "src/ui/options_dialog.h"
+#include "src/ui/splash_box.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"
@@ -12,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -96,9 +100,34 @@ void MainWindow::connectWindowButtons() {
     connect(p_.cmdStore, &QPushButton::clicked, this, [this] { cycle_->storeClicked(true); });
     connect(p_.CWBSampleMode, &widgets::TwoStateButton::valueChanged, this,
             [this](bool repeat) { cycle_->sampleModeChanged(repeat); });
+    connect(p_.CWBMenu, &widgets::TwoStateButton::valueChanged, this, [this](bool on) {
+        if (on) {
+            openOptions();
+        }
+    });
+    connect(p_.CWBHelp, &widgets::TwoStateButton::valueChanged, this,
+            [this](bool value) { helpButtonChanged(value); });
+}
+
+void MainWindow::openOptions() {
+    OptionsDialog dialog(s_, p_, static_cast<OptionsHost&>(*this), this);
+    dialog.exec();
+    // The modal dialog may have taken the button's release: leave it up for the next press.
+    p_.CWBMenu->setDown(false);
+    p_.CWBMenu->setValue(false);
+}
+
+void MainWindow::helpButtonChanged(bool value) {
+    if (!help_) {
+        help_ = std::make_unique<HelpLauncher>(this, QCoreApplication::applicationDirPath());
+    }
+    help_->helpButtonChanged(value);
 }
 
 void MainWindow::formLoad() {
+    splash_ = new SplashBox(this);
+    splash_->SplashOn(this, splashMs_);
+
     // Size and place: the designed size, centred on the screen.
     const QSize size = minimumWindowSize();
     resize(size);
@@ -210,6 +239,7 @@ void MainWindow::formLoad() {
     setPanelText(panel::kComPort, "Com: ");
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+    splash_->SplashOff();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -262,6 +292,18 @@ void MainWindow::Update() {
 }
 void MainWindow::CofigTime() {
     link_->CofigTime();
+}
+
+void MainWindow::InitHdwe() {
+    link_->InitHdwe();
+}
+
+bool MainWindow::ComPortExists(int n) const {
+    return link_->primitives().ComPortExists(n);
+}
+
+QString MainWindow::portPath(int n) const {
+    return link_->primitives().portPath(n);
 }
 
 } // namespace tracely

@@ -9,6 +9,7 @@
 #include "src/link/link_reporter.h"
 #include "src/link/serial_port.h"
 #include "src/link/status_light.h"
+#include "src/ui/options_host.h"
 
 #include <QMainWindow>
 
@@ -19,14 +20,17 @@ namespace tracely {
 
 class Controls;
 class Display;
+class HelpLauncher;
 class SettingsFile;
+class SplashBox;
 
 // The instrument's one window and the composition root: it owns the state, the widgets, the
 // serial port and every part, and ties the parts' routines together.
 class MainWindow : public QMainWindow,
                    private StatusLight,
                    private LinkReporter,
-                   private PanelRoutines {
+                   private PanelRoutines,
+                   private OptionsHost {
     Q_OBJECT
 public:
     // A modal message (title, text); tests put their own in place of the dialog.
@@ -36,6 +40,8 @@ public:
     ~MainWindow() override;
 
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+    // How long the splash box stays at least (3 s; tests need no wait).
+    void setSplashTime(int ms) { splashMs_ = ms; }
 
     FrontPanelState& state() { return s_; }
     const FrontPanel& panel() const { return p_; }
@@ -65,6 +71,13 @@ private:
     void primaryChannelChanged() override;
     void Update() override;
     void CofigTime() override;
+    // OptionsHost (DisplayCursorData above serves both).
+    void InitHdwe() override;
+    bool ComPortExists(int n) const override;
+    QString portPath(int n) const override;
+
+    void openOptions();
+    void helpButtonChanged(bool value);
 
     QString configuredPort(int n) const;
     void connectWindowButtons();
@@ -80,7 +93,10 @@ private:
     std::unique_ptr<Display> display_;
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<SettingsFile> settings_;
+    std::unique_ptr<HelpLauncher> help_;
+    SplashBox* splash_ = nullptr; // owned by the window
     MessageBox messageBox_;
+    int splashMs_ = 3000;
     bool closed_ = false;
 };
 

@@ -23,6 +23,7 @@ public:
     void CofigTime();
 
     LinkPrimitives& primitives() { return prim_; }
+    const LinkPrimitives& primitives() const { return prim_; }
 
     // Firmware identifiers the program knows how to drive.
     static bool knownFirmware(const std::string& id);

@@ -45,6 +45,7 @@ std::string readAll(const std::string& path) {
 // A window on a settings file of its own, with the message box recorded instead of shown.
 struct Window {
     explicit Window(const std::string& ini) : w(ini) {
+        w.setSplashTime(0);
         w.setMessageBox([this](const QString& title, const QString& text) {
             messages << title + QStringLiteral(": ") + text;
         });

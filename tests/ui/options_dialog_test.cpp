@@ -1,0 +1,304 @@
+#include "src/core/front_panel.h"
+#include "src/core/front_panel_state.h"
+#include "src/ui/options_dialog.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/keyed_status_bar.h"
+#include "src/widgets/two_state_button.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <tuple>
+
+namespace tracely {
+namespace {
+
+// The main window's side of the dialog: a machine with the given ports and a link that
+// starts or not.
+class FakeHost : public OptionsHost {
+public:
+    explicit FakeHost(FrontPanelState& s) : s_(s) {}
+    std::set<int> ports{1};
+    bool linkStarts = true;
+    int initHdwe = 0;
+    int displayCursorData = 0;
+
+    void DisplayCursorData() override { ++displayCursorData; }
+    void InitHdwe() override {
+        ++initHdwe;
+        s_.blnConnected = linkStarts;
+    }
+    bool ComPortExists(int n) const override { return ports.count(n) != 0; }
+    QString portPath(int n) const override { return QStringLiteral("/dev/ttyS%1").arg(n - 1); }
+
+private:
+    FrontPanelState& s_;
+};
+
+class OptionsTest : public ::testing::Test {
+protected:
+    OptionsTest() { panel.CWBCHaEnable->setValue(true); }
+
+    std::unique_ptr<OptionsDialog> openDialog() {
+        return std::make_unique<OptionsDialog>(state, panel, host);
+    }
+    // A user's pick in a list: the entry becomes current and the list reports the pick.
+    static void pick(QComboBox* list, int index) {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    static QStringList entries(const QComboBox* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) {
+            out << list->itemText(i);
+        }
+        return out;
+    }
+    // Every variable the dialog writes, but blnTimeChanged.
+    static auto written(const FrontPanelState& s) {
+        return std::tuple(s.intCursorType, s.strSampleRate, s.strSampleClock, s.sngTrigPos,
+                          s.blnShowAN, s.blnShowLA, s.blnPlotTrig, s.blnPlotPoints,
+                          s.blnShowTrigLogic, s.strCursorsOn, s.intComPort, s.blnAutoPort);
+    }
+    QString statusText(const char* key) const {
+        return panel.StatusBar1->panelText(QString::fromLatin1(key));
+    }
+
+    QWidget window;
+    FrontPanel panel = buildFrontPanel(&window);
+    FrontPanelState state;
+    FakeHost host{state};
+};
+
+TEST_F(OptionsTest, OpensWithTheStateShown) {
+    state.intCursorType = 2;
+    state.strSampleRate = "10KSa/s";
+    state.strSampleClock = "50MHz";
+    state.sngTrigPos = 7.5f;
+    state.blnShowAN = false;
+    state.blnPlotTrig = false;
+    state.blnShowTrigLogic = false;
+    state.blnPlotPoints = true;
+    auto d = openDialog();
+
+    EXPECT_TRUE(d->optVoltage->isChecked());
+    d->tbsOptions->setCurrentIndex(1);
+    EXPECT_TRUE(d->cboChaSel->isEnabled());
+    EXPECT_EQ(d->cboSampleRate->currentText(), "10KSa/s");
+    EXPECT_EQ(d->cboSampleClock->currentText(), "50MHz");
+    EXPECT_EQ(d->cboTrigPos->currentText(), "3/4");
+    EXPECT_FALSE(d->chkAnalog->isChecked());
+    EXPECT_TRUE(d->chkLogic->isChecked());
+    EXPECT_FALSE(d->chkTrigVisible->isChecked());
+    EXPECT_TRUE(d->optLogic->isChecked());
+    EXPECT_FALSE(d->optTrig->isChecked());
+    EXPECT_TRUE(d->chkPlotPoints->isChecked());
+    EXPECT_EQ(entries(d->cboBaudRate), (QStringList{"57600", "115200"}));
+
+    ASSERT_EQ(d->tbsOptions->count(), 4);
+    EXPECT_EQ(d->tbsOptions->tabToolTip(3), "Set Options for Com Port");
+}
+
+TEST_F(OptionsTest, ChannelListFollowsTheEnabledChannels) {
+    const struct {
+        bool a, b;
+        const char* cursorsOn;
+        QStringList entries;
+        const char* selected;
+    } cases[] = {{false, true, "CH B", {"CH B"}, "CH B"},
+                 {true, true, "CH B", {"CH A", "CH B"}, "CH B"},
+                 {true, true, "CH A", {"CH A", "CH B"}, "CH A"},
+                 {true, false, "CH B", {"CH A"}, "CH A"},
+                 {false, false, "CH A", {}, ""}};
+    for (const auto& c : cases) {
+        panel.CWBCHaEnable->setValue(c.a);
+        panel.CWBCHbEnable->setValue(c.b);
+        state.strCursorsOn = c.cursorsOn;
+        state.intCursorType = 1;
+        auto d = openDialog();
+        d->tbsOptions->setCurrentIndex(1);
+        EXPECT_EQ(entries(d->cboChaSel), c.entries) << c.a << c.b << c.cursorsOn;
+        EXPECT_EQ(d->cboChaSel->currentText(), c.selected) << c.a << c.b << c.cursorsOn;
+        EXPECT_FALSE(d->cboChaSel->isEnabled());
+        d->optVoltage->setChecked(true);
+        EXPECT_TRUE(d->cboChaSel->isEnabled());
+        d->optFrequency->setChecked(true);
+        EXPECT_FALSE(d->cboChaSel->isEnabled());
+    }
+}
+
+TEST_F(OptionsTest, NoChannelEnabledEmptiesTheCursorChannel) {
+    panel.CWBCHaEnable->setValue(false);
+    auto d = openDialog();
+    EXPECT_EQ(d->cboChaSel->currentIndex(), -1);
+    d->apply();
+    EXPECT_EQ(state.strCursorsOn, "");
+    EXPECT_EQ(statusText("sbrCursorData"), "Cursors On: ");
+}
+
+TEST_F(OptionsTest, PortListHoldsThePortsThatExist) {
+    host.ports = {1, 3};
+    state.intComPort = 3;
+    auto d = openDialog();
+    EXPECT_EQ(entries(d->cboComPort), (QStringList{"COM 1", "COM 3"}));
+    EXPECT_EQ(d->cboComPort->currentText(), "COM 3");
+    EXPECT_EQ(d->cboComPort->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyS2");
+    EXPECT_FALSE(d->portChanged());
+
+    state.intComPort = 2;
+    EXPECT_EQ(openDialog()->cboComPort->currentIndex(), -1);
+}
+
+TEST_F(OptionsTest, OkWithoutChangeKeepsTheStateAndOnlyMarksTheTimebase) {
+    state.intCursorType = 3;
+    state.strSampleRate = "25KSa/s";
+    state.strSampleClock = "40MHz";
+    state.sngTrigPos = 2.5f;
+    state.blnShowLA = false;
+    state.blnPlotPoints = true;
+    state.blnShowTrigLogic = false;
+    const FrontPanelState before = state;
+    auto d = openDialog();
+    d->cmdOK->click();
+
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(written(state), written(before));
+    EXPECT_EQ(host.initHdwe, 0);
+    EXPECT_EQ(host.displayCursorData, 1);
+    EXPECT_TRUE(state.blnTimeChanged);
+    EXPECT_EQ(statusText("sbrSampleRate"), "Sample Rate: 25KSa/s");
+}
+
+TEST_F(OptionsTest, PortPickTakesEffectAtOnceAndCancelDoesNotRestartTheLink) {
+    host.ports = {1, 3};
+    auto d = openDialog();
+    pick(d->cboComPort, 1);
+    EXPECT_EQ(state.intComPort, 3);
+    EXPECT_FALSE(state.blnAutoPort);
+    EXPECT_TRUE(d->portChanged());
+    d->cmdCancel->click();
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_EQ(state.intComPort, 3);
+    EXPECT_FALSE(state.blnAutoPort);
+    EXPECT_EQ(host.initHdwe, 0);
+    EXPECT_FALSE(state.blnTimeChanged);
+}
+
+TEST_F(OptionsTest, ApplyRetriesTheLinkUntilItStarts) {
+    host.ports = {1, 2};
+    host.linkStarts = false;
+    auto d = openDialog();
+    d->apply();
+    EXPECT_EQ(host.initHdwe, 0); // no pick, no restart
+    pick(d->cboComPort, 1);
+    d->apply();
+    EXPECT_EQ(host.initHdwe, 1);
+    EXPECT_TRUE(d->portChanged());
+    host.linkStarts = true;
+    d->apply();
+    EXPECT_EQ(host.initHdwe, 2);
+    EXPECT_FALSE(d->portChanged());
+    d->apply();
+    EXPECT_EQ(host.initHdwe, 2);
+}
+
+TEST_F(OptionsTest, UnreadablePortEntryLeavesThePort) {
+    auto d = openDialog();
+    d->cboComPort->addItem(QStringLiteral("COM 9"));
+    d->cboComPort->addItem(QStringLiteral("ttyUSB0"));
+    pick(d->cboComPort, 1);
+    pick(d->cboComPort, 2);
+    EXPECT_EQ(state.intComPort, 1);
+    EXPECT_TRUE(state.blnAutoPort);
+    EXPECT_FALSE(d->portChanged());
+}
+
+TEST_F(OptionsTest, TriggerPositionOffTheListIsKept) {
+    state.sngTrigPos = 4.0f;
+    auto d = openDialog();
+    EXPECT_EQ(d->cboTrigPos->currentIndex(), -1);
+    d->apply();
+    EXPECT_EQ(state.sngTrigPos, 4.0f);
+    d->cboTrigPos->setCurrentIndex(0);
+    d->apply();
+    EXPECT_EQ(state.sngTrigPos, 2.5f);
+}
+
+TEST_F(OptionsTest, CtrlTabStepsThroughTheTabsAndWraps) {
+    auto d = openDialog();
+    d->tbsOptions->setCurrentIndex(3);
+    EXPECT_EQ(d->pages->currentIndex(), 3);
+    EXPECT_TRUE(d->pages->widget(3)->isEnabled());
+    EXPECT_FALSE(d->pages->widget(0)->isEnabled());
+
+    // The focus may be on any control: the dialog sees the key first.
+    QTest::keyClick(d->cboComPort, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(d->tbsOptions->currentIndex(), 0);
+    EXPECT_EQ(d->pages->currentIndex(), 0);
+    EXPECT_TRUE(d->pages->widget(0)->isEnabled());
+    EXPECT_FALSE(d->pages->widget(3)->isEnabled());
+    QTest::keyClick(d.get(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(d->tbsOptions->currentIndex(), 1);
+
+    QTest::keyClick(d->tbsOptions, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(d->cmdApply, Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(d->tbsOptions->currentIndex(), 1);
+}
+
+TEST_F(OptionsTest, ApplySetsTheCursorsAndTheGraphs) {
+    const auto& g = *panel.CWGraph1;
+    const auto& logic = *panel.CWGLogic;
+    panel.CWGLogic->setCursorVisible("Cursor1", true);
+    panel.CWGraph1->plotY("CHa", {1.0, 2.0, 3.0}, 0.0, 1.0);
+    panel.CWGLogic->plotY(1, {0.0, 1.0}, 0.0, 1.0);
+    auto d = openDialog();
+    d->optVoltage->setChecked(true);
+    d->chkAnalog->setChecked(false);
+    d->chkTrigVisible->setChecked(false);
+    d->optTrig->setChecked(true);
+    d->cboSampleRate->setCurrentIndex(1);
+    d->apply();
+    EXPECT_EQ(state.intCursorType, 2);
+    EXPECT_EQ(g.cursorStyle("Cursor1"), widgets::Graph::kCursorHorizontal);
+    EXPECT_EQ(g.cursorStyle("Cursor2"), widgets::Graph::kCursorHorizontal);
+    EXPECT_FALSE(logic.cursorVisible("Cursor1"));
+    EXPECT_EQ(g.plotCount("CHa"), 0);
+    EXPECT_EQ(logic.plotCount(1), 2); // the logic analyser stays on
+    EXPECT_FALSE(state.blnShowAN);
+    EXPECT_FALSE(state.blnPlotTrig);
+    EXPECT_FALSE(g.plotVisible("Trig"));
+    EXPECT_TRUE(state.blnShowTrigLogic);
+    EXPECT_EQ(state.strSampleRate, "100KSa/s");
+
+    d->optTime->setChecked(true);
+    d->chkLogic->setChecked(false);
+    d->apply();
+    EXPECT_EQ(state.intCursorType, 1);
+    EXPECT_EQ(g.cursorStyle("Cursor2"), widgets::Graph::kCursorVertical);
+    EXPECT_EQ(logic.cursorStyle("Cursor1"), widgets::Graph::kCursorVertical);
+    EXPECT_EQ(logic.plotCount(1), 0);
+    EXPECT_EQ(host.displayCursorData, 2);
+}
+
+TEST_F(OptionsTest, UnknownCursorTypeSelectsNoneAndIsKept) {
+    state.intCursorType = 7;
+    auto d = openDialog();
+    EXPECT_FALSE(d->optTime->isChecked() || d->optVoltage->isChecked() ||
+                 d->optFrequency->isChecked());
+    d->tbsOptions->setCurrentIndex(1);
+    EXPECT_FALSE(d->cboChaSel->isEnabled());
+    d->apply();
+    EXPECT_EQ(state.intCursorType, 7);
+}
+
+} // namespace
+} // namespace tracely
