@@ -1,219 +1,247 @@
+#include "src/settings/ini_file.h"
 #include "src/settings/inifile.h"
 
 #include "tests/settings/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <csignal>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 namespace tracely {
 namespace {
 
+using Names = std::vector<std::string>;
+
 class IniFileTest : public ::testing::Test {
 protected:
-    IniFileTest() { ini.setPath(dir.file("TRACELY.INI")); }
+    IniFileTest() { at("s", "k").setPath(dir.file("TRACELY.INI")); }
 
+    cInifile& at(const std::string& section, const std::string& key) {
+        ini.setSection(section);
+        ini.setKey(key);
+        return ini;
+    }
     void put(const std::string& bytes) { test::writeFile(ini.Path(), bytes); }
     std::string contents() const { return test::readFile(ini.Path()); }
+    struct stat info() const {
+        struct stat st {};
+        ::stat(ini.Path().c_str(), &st);
+        return st;
+    }
+    // Entries in the folder: a leftover temporary file would show here.
+    long entries() const { return std::distance(fs::directory_iterator(dir.path()), {}); }
+    Names enumerate(bool sections) const {
+        Names names{"stale"};
+        std::int32_t count = -1;
+        sections ? ini.EnumerateAllSections(names, count)
+                 : ini.EnumerateCurrentSection(names, count);
+        EXPECT_EQ(count, static_cast<std::int32_t>(names.size()));
+        return names;
+    }
 
     test::TempDir dir;
     cInifile ini;
 };
 
-TEST_F(IniFileTest, StartsEmptyAndKeepsWhatIsSet) {
-    cInifile fresh;
-    EXPECT_EQ(fresh.Path(), "");
-    EXPECT_EQ(fresh.Section(), "");
-    EXPECT_EQ(fresh.Key(), "");
-    EXPECT_EQ(fresh.Default(), "");
-    EXPECT_EQ(fresh.LastReturnCode(), 0);
-    EXPECT_FALSE(fresh.Success());
-    fresh.setSection("S");
-    fresh.setKey(" k ");
-    fresh.setDefault("d");
-    EXPECT_EQ(fresh.Section(), "S");
-    EXPECT_EQ(fresh.Key(), " k ");
-    EXPECT_EQ(fresh.Default(), "d");
-}
-
-TEST_F(IniFileTest, MissingFileSectionOrKeyReadsAsDefault) {
-    ini.setSection("OPTIONS");
-    ini.setKey("ShowAN");
-    EXPECT_EQ(ini.Value(), "");
+TEST_F(IniFileTest, MissingReadsAsDefaultAndAWriteCreatesTheFileIgnoringCase) {
+    EXPECT_EQ(ini.Value(), ""); // no file and no Default
     ini.setDefault("FAIL");
     EXPECT_EQ(ini.Value(), "FAIL");
-
-    put("[OPTIONS]\nShowAN=True\n");
-    EXPECT_EQ(ini.Value(), "True");
-    ini.setKey("ShowLA");
-    EXPECT_EQ(ini.Value(), "FAIL");
-    ini.setSection("SETTINGS");
-    EXPECT_EQ(ini.Value(), "FAIL");
-    ini.setDefault(std::string(300, 'd'));
-    EXPECT_EQ(ini.Value(), std::string(254, 'd'));
-}
-
-TEST_F(IniFileTest, WriteCreatesFileAndReadsBackIgnoringCase) {
-    ini.setSection("PORTS");
-    ini.setKey("COM1");
-    ini.setValue("/tmp/x");
+    at("PORTS", "COM1").setValue("/tmp/x");
     EXPECT_TRUE(ini.Success());
-    EXPECT_EQ(ini.LastReturnCode(), 1);
     EXPECT_EQ(contents(), "[PORTS]\nCOM1=/tmp/x\n");
-    ini.setSection("ports");
-    ini.setKey("com1");
-    EXPECT_EQ(ini.Value(), "/tmp/x");
+    EXPECT_EQ(at("ports", "com1").Value(), "/tmp/x");
     ini.setValue("/dev/ttyUSB0");
     EXPECT_EQ(contents(), "[PORTS]\nCOM1=/dev/ttyUSB0\n");
+    EXPECT_EQ(at("PORTS", "COM2").Value(), "FAIL");
+    EXPECT_EQ(at("s", "COM1").Value(), "FAIL");
 }
 
-TEST_F(IniFileTest, LongValuesReadBackCutTo254) {
-    ini.setSection("s");
-    ini.setKey("k");
+TEST_F(IniFileTest, ValuesAreCutOnReadAndStayOnTheirLine) {
     const std::string value(300, 'v');
     ini.setValue(value);
     EXPECT_EQ(contents(), "[s]\nk=" + value + "\n"); // stored whole
     EXPECT_EQ(ini.Value(), value.substr(0, 254));
-    ini.setValue(value.substr(0, 254));
-    EXPECT_EQ(ini.Value().size(), 254u);
-}
-
-TEST_F(IniFileTest, NulCrAndLfAreRemovedFromValues) {
-    ini.setSection("s");
-    ini.setKey("k");
     ini.setValue("a\0b"s);
     EXPECT_EQ(ini.Value(), "ab");
-    ini.setValue("\0\0x\r\ny\0"s);
-    EXPECT_EQ(ini.Value(), "xy");
-    ini.setValue("line1\n[other]\nq=1");
-    EXPECT_EQ(contents(), "[s]\nk=line1[other]q=1\n");
-    ini.setKey("q");
-    EXPECT_EQ(ini.Value(), "");
+    ini.setValue("x\r\n[t]\nq=1");
+    at("s", "j\r\nz").setValue("2");
+    EXPECT_EQ(contents(), "[s]\nk=x[t]q=1\njz=2\n");
 }
 
-TEST_F(IniFileTest, ReadsNeverChangeTheReturnCode) {
-    ini.setSection("s");
-    ini.setKey("bad=key");
-    ini.setValue("v");
-    EXPECT_EQ(ini.LastReturnCode(), 0);
+TEST_F(IniFileTest, SuccessFollowsWritesNotReads) {
+    at("s", "bad=key").setValue("v");
     EXPECT_FALSE(ini.Success());
-    EXPECT_FALSE(std::filesystem::exists(ini.Path()));
-    ini.setKey("k");
-    ini.setValue("v");
+    EXPECT_FALSE(fs::exists(ini.Path()));
+    at("s", "k").setValue("v");
+    EXPECT_EQ(ini.LastReturnCode(), 1);
+    (void)(ini.Value() + ini.INISection() + ini.Sections());
     EXPECT_TRUE(ini.Success());
-    (void)ini.Value();
-    (void)ini.INISection();
-    (void)ini.Sections();
-    EXPECT_TRUE(ini.Success());
-    ini.setKey("a]b");
-    ini.setValue("v");
-    EXPECT_FALSE(ini.Success());
-    ini.setKey("k");
-    EXPECT_EQ(ini.Value(), "v");
+    at("s", "a]b").setValue("v");
+    EXPECT_EQ(at("s", "k").Value(), "v");
     EXPECT_FALSE(ini.Success());
 }
 
-TEST_F(IniFileTest, WritesWithoutPathOrSectionFail) {
-    cInifile noPath;
-    noPath.setSection("s");
-    noPath.setKey("k");
-    noPath.setValue("v");
-    EXPECT_FALSE(noPath.Success());
-    noPath.setDefault("d");
-    EXPECT_EQ(noPath.Value(), "d");
-
-    ini.setKey("k");
-    ini.setValue("v");
-    EXPECT_FALSE(ini.Success());
-    EXPECT_FALSE(std::filesystem::exists(ini.Path()));
-}
-
-TEST_F(IniFileTest, EnumerationsInFileOrder) {
+TEST_F(IniFileTest, EnumerationsInFileOrderAndEmptyWhenThereIsNothing) {
+    ini.setDefault("FAIL");
+    EXPECT_TRUE(enumerate(true).empty()); // no file
+    EXPECT_TRUE(enumerate(false).empty());
+    EXPECT_EQ(ini.INISection(), "FAIL"); // no keys: the default, as the platform gives
+    put("");
+    EXPECT_TRUE(enumerate(true).empty());
     put("[Zeta]\nb=1\nA=2\n; note\nc=3\n[alpha]\nx=1\n");
-    std::vector<std::string> names{"stale"};
-    std::int32_t count = -1;
-    ini.EnumerateAllSections(names, count);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(names, (std::vector<std::string>{"Zeta", "alpha"}));
+    EXPECT_EQ(enumerate(true), (Names{"Zeta", "alpha"}));
     EXPECT_EQ(ini.Sections(), "Zeta\0alpha\0"s);
-
     ini.setSection("ZETA");
-    ini.EnumerateCurrentSection(names, count);
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(names, (std::vector<std::string>{"b", "A", "c"}));
+    EXPECT_EQ(enumerate(false), (Names{"b", "A", "c"}));
     EXPECT_EQ(ini.INISection(), "b\0A\0c\0"s);
 }
 
-TEST_F(IniFileTest, EnumerationsOfMissingOrEmptyAreEmpty) {
-    std::vector<std::string> names{"stale"};
-    std::int32_t count = -1;
-    ini.setDefault("FAIL");
-    ini.EnumerateAllSections(names, count);
-    EXPECT_EQ(count, 0);
-    EXPECT_TRUE(names.empty());
-    ini.setSection("s");
-    names = {"stale"};
-    ini.EnumerateCurrentSection(names, count);
-    EXPECT_EQ(count, 0);
-    EXPECT_TRUE(names.empty());
-    EXPECT_EQ(ini.Sections(), "");
-    EXPECT_EQ(ini.INISection(), "FAIL"); // no keys: the default, as the platform gives
-
-    put("");
-    ini.EnumerateAllSections(names, count);
-    EXPECT_EQ(count, 0);
-    put("[s]\n; only a comment\n");
-    ini.EnumerateCurrentSection(names, count);
-    EXPECT_EQ(count, 0);
-    EXPECT_TRUE(names.empty());
+TEST_F(IniFileTest, DeletesRemoveEveryLineOfTheKeyOrSection) {
+    put("\xEF\xBB\xBF[a]\nk=1\n; keep\nK = 2\nj=2\n[b]\nk=3\n[A]\nk=4\n");
+    at("A", "K").DeleteKey();
+    EXPECT_TRUE(ini.Success());
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[a]\n; keep\nj=2\n[b]\nk=3\n[A]\nk=4\n");
+    ini.DeleteSection(); // every copy; the byte-order mark stays with the file
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[b]\nk=3\n");
+    at("b", "k").setINISection("whatever text");
+    EXPECT_TRUE(ini.Success());
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF");
+    fs::remove(ini.Path());
+    ini.DeleteKey(); // nothing to delete: done, and no file appears
+    EXPECT_TRUE(ini.Success());
+    EXPECT_FALSE(fs::exists(ini.Path()));
 }
 
-TEST_F(IniFileTest, ListsStopAtTheBufferWithWholeNames) {
-    std::string text = "[s]\n";
-    for (int i = 0; i < 1000; ++i) {
-        text += "key_number_" + std::to_string(100000 + i) + "=1\n"; // 17 characters each
+TEST_F(IniFileTest, AWriteKeepsEveryOtherByteOfTheFile) {
+    const std::string before = "; Tracely settings\r\n\r\n[PORTS]\r\nCOM1 = /dev/ttyUSB0\r\n"
+                               "# not ours\r\n[s]\r\n\tk = old ; value\r\nz=1\r\n\r\n"
+                               "[OPTIONS]\r\nShowAN=True";
+    put(before);
+    ini.setValue("new");
+    std::string expected = before;
+    expected.replace(expected.find("= old ; value"), 13, "=new");
+    EXPECT_EQ(contents(), expected);
+    at("s", "added").setValue("1");
+    expected.insert(expected.find("z=1\r\n") + 5, "added=1\r\n");
+    EXPECT_EQ(contents(), expected);
+}
+
+TEST_F(IniFileTest, ReplacesTheLinkedFileAtomicallyKeepingPermissions) {
+    const std::string real = dir.file("real.ini");
+    test::writeFile(real, "[s]\nk=1\n");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    fs::create_symlink(real, ini.Path());
+    const ino_t before = info().st_ino;
+    ini.setValue("2");
+    EXPECT_NE(info().st_ino, before); // a new file was renamed into place
+    EXPECT_EQ(info().st_mode & 07777, 0640u);
+    EXPECT_TRUE(fs::is_symlink(ini.Path()));
+    EXPECT_EQ(entries(), 2);
+    EXPECT_EQ(test::readFile(real), "[s]\nk=2\n");
+}
+
+TEST_F(IniFileTest, AFailedWriteReturnsZeroAndLeavesTheFile) {
+    const std::string path = ini.Path();
+    ini.setPath(dir.file("no/such/folder/TRACELY.INI"));
+    ini.setValue("v");
+    EXPECT_EQ(ini.LastReturnCode(), 0);
+    ini.setPath(path);
+
+    put("[s]\nk=1\n");
+    ASSERT_EQ(::chmod(ini.Path().c_str(), 0444), 0); // respected even by root
+    ini.setValue("2");
+    EXPECT_EQ(ini.LastReturnCode(), 0);
+    ASSERT_EQ(::chmod(ini.Path().c_str(), 0644), 0);
+
+    // A file-size limit makes the write of the temporary file fail part-way, even for root.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    ini.setValue(std::string(1000, 'x'));
+    const int code = ini.LastReturnCode();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(contents(), "[s]\nk=1\n");
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(IniFileTest, RandomBinaryIsReadAsNothingAndKeptOnWrite) {
+    std::mt19937 rng(1234);
+    std::string garbage(1 << 20, '\0');
+    std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(rng()); });
+    put(garbage);
+    ini.setDefault("dflt");
+    EXPECT_EQ(ini.Value(), "dflt");
+    EXPECT_TRUE(enumerate(false).empty());
+    EXPECT_LE(ini.Sections().size(), 8191u); // whatever it finds, it must finish
+    at("TracelyTest", "k").setValue("v");
+    EXPECT_EQ(contents().substr(0, garbage.size()), garbage);
+    EXPECT_EQ(ini.Value(), "v");
+}
+
+TEST_F(IniFileTest, OversizedFilesAndNonFilesAreLeftAlone) {
+    std::string big = "[s]\nk=1\n";
+    big.resize(ini::kMaxFileSize + 1, '\n');
+    put(big);
+    const ino_t before = info().st_ino;
+    ini.setDefault("dflt");
+    EXPECT_EQ(ini.Value(), "dflt");
+    ini.setValue("2");
+    EXPECT_FALSE(ini.Success());
+    EXPECT_EQ(info().st_ino, before);
+
+    // A FIFO with no writer would block an ordinary open; the read must not hang.
+    ini.setPath(dir.file("fifo.ini"));
+    ASSERT_EQ(::mkfifo(ini.Path().c_str(), 0600), 0);
+    EXPECT_EQ(ini.Value(), "dflt");
+    ini.setValue("v");
+    EXPECT_FALSE(ini.Success());
+}
+
+TEST(CLngDefault, ConvertsLikeCLngAndFallsBackOnAnyError) {
+    EXPECT_EQ(cInifile::CLngDefault("12", 5), 12);
+    EXPECT_EQ(cInifile::CLngDefault("abc", 5), 5);
+    EXPECT_EQ(cInifile::CLngDefault("", 7), 7);
+    EXPECT_EQ(cInifile::CLngDefault("2.5", 5), 2);
+    // clang-format off
+    const struct { std::string text; std::int32_t want; } cases[] = {
+        // Blanks, signs, and what is not a number (the fallback is -9).
+        {" 7 ", 7}, {"\t-7\t", -7}, {"+3", 3}, {"   ", -9}, {"12abc", -9}, {"1 2", -9},
+        {"-", -9}, {".", -9}, {"1.2.3", -9}, {"--1", -9},
+        // The 32-bit range, however many digits.
+        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"2147483648", -9},
+        {"-2147483649", -9}, {std::string(5000, '9'), -9}, {"0000000000000000000000042", 42},
+        // Hexadecimal as a 32-bit pattern.
+        {"&H10", 16}, {"&hff", 255}, {"&HFFFFFFFF", -1}, {"&H100000000", -9}, {"&H", -9},
+        // Halves to even, also at the ends of the range.
+        {"3.5", 4}, {"-2.5", -2}, {"0.5", 0}, {".5", 0}, {"5.", 5}, {"2.51", 3},
+        {"2.4999999", 2}, {"2147483647.4", INT_MAX}, {"2147483647.5", -9},
+        {"-2147483648.5", INT_MIN}, {"-2147483648.6", -9},
+        // Exponents.
+        {"1e3", 1000}, {"2.5E1", 25}, {"25e-1", 2}, {"35E-1", 4}, {"1e+2", 100}, {"1e10", -9},
+        {"1e", -9}, {"e3", -9}, {"1e-999999999999", 0}, {"1e999999999999", -9},
+        {"0e999999999", 0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(cInifile::CLngDefault(c.text, -9), c.want) << '"' << c.text << '"';
     }
-    put(text);
-    ini.setSection("s");
-    const std::string list = ini.INISection();
-    EXPECT_LE(list.size(), 8191u);
-    EXPECT_EQ(list.size() % 18, 0u);
-    EXPECT_EQ(list.back(), '\0');
-    std::vector<std::string> names;
-    std::int32_t count = 0;
-    ini.EnumerateCurrentSection(names, count);
-    EXPECT_EQ(count, 8191 / 18);
-    EXPECT_EQ(names.back(), "key_number_" + std::to_string(100000 + count - 1));
-}
-
-TEST_F(IniFileTest, DeleteKeyAndSection) {
-    put("[a]\nk=1\nj=2\n[b]\nk=3\n");
-    ini.setSection("A");
-    ini.setKey("K");
-    ini.DeleteKey();
-    EXPECT_TRUE(ini.Success());
-    EXPECT_EQ(contents(), "[a]\nj=2\n[b]\nk=3\n");
-    ini.DeleteKey(); // already gone: nothing to do, still a success
-    EXPECT_TRUE(ini.Success());
-    ini.DeleteSection();
-    EXPECT_TRUE(ini.Success());
-    EXPECT_EQ(contents(), "[b]\nk=3\n");
-    ini.setSection("b");
-    ini.setINISection("whatever text");
-    EXPECT_TRUE(ini.Success());
-    EXPECT_EQ(contents(), "");
-}
-
-TEST_F(IniFileTest, DeletingFromAMissingFileDoesNotCreateIt) {
-    ini.setSection("s");
-    ini.setKey("k");
-    ini.DeleteKey();
-    ini.DeleteSection();
-    EXPECT_TRUE(ini.Success());
-    EXPECT_FALSE(std::filesystem::exists(ini.Path()));
 }
 
 } // namespace

@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 using namespace tracely;
 
@@ -24,7 +23,7 @@ struct Rig {
     QWidget host;
     FrontPanel p = buildFrontPanel(&host);
     FrontPanelState s;
-    SettingsFile file{s, p, (dir.path() / "TRACELY.INI").string()};
+    SettingsFile file{s, p, dir.file("TRACELY.INI")};
     int knobEvents = 0;
     int x10Events = 0;
     int risingEvents = 0;
@@ -37,14 +36,9 @@ struct Rig {
         QObject::connect(p.optTrigRE, &QRadioButton::toggled,
                          [this](bool on) { risingEvents += on; });
     }
-    void writeFile(const std::string& text) {
-        std::ofstream(file.path(), std::ios::binary) << text;
-    }
-    std::string fileText() const {
-        std::ifstream in(file.path(), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+    void load(const std::string& text) {
+        test::writeFile(file.path(), text);
+        file.LoadSettings();
     }
 };
 
@@ -54,55 +48,50 @@ TEST(SettingsFile, NoFileChangesNothingAndSavingWritesAllKeys) {
     Rig rig;
     const FrontPanelState before = rig.s;
     rig.file.LoadSettings();
-    EXPECT_EQ(rig.knobEvents, 0);
-    EXPECT_EQ(rig.x10Events, 0);
+    EXPECT_EQ(rig.knobEvents + rig.x10Events, 0);
     EXPECT_EQ(rig.s.strSampleRate, before.strSampleRate);
     EXPECT_EQ(rig.s.bytREG_R5, before.bytREG_R5);
 
     rig.file.SaveSettings();
-    const std::string text = rig.fileText();
-    // Sections in order, thirty-nine keys.
+    const std::string text = test::readFile(rig.file.path());
     const auto at = [&](const char* s) { return text.find(s); };
     EXPECT_LT(at("[OPTIONS]"), at("[SETTINGS]"));
     EXPECT_LT(at("[SETTINGS]"), at("[BUTTONS]"));
     EXPECT_LT(at("[BUTTONS]"), at("[TRIGGER]"));
-    int keys = 0;
-    for (char c : text) {
-        keys += c == '=';
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 39);
+    for (const char* line : {"ShowAN=True\n", "Plotpoints=False\n", "Samplerate=25MSa/s\n",
+                             "Trigpos=5\n", "TrigB0=X\n"}) {
+        EXPECT_NE(at(line), std::string::npos) << line;
     }
-    EXPECT_EQ(keys, 39);
-    EXPECT_NE(at("ShowAN=True"), std::string::npos);
-    EXPECT_NE(at("Plotpoints=False"), std::string::npos);
-    EXPECT_NE(at("Samplerate=25MSa/s"), std::string::npos);
-    EXPECT_NE(at("Trigpos=5\n"), std::string::npos);
-    EXPECT_NE(at("TrigB0=X"), std::string::npos);
     EXPECT_LT(at("TrigB7"), at("TrigB0"));
 }
 
-TEST(SettingsFile, OptionsAreReadAsWrittenOrLeftAlone) {
+TEST(SettingsFile, OptionsAndTriggerWordAreReadAsWrittenOrLeftAlone) {
     Rig rig;
-    rig.writeFile("[OPTIONS]\nShowAN=abc\nShowLA=0\nSamplerate=1GSa/s\nTrigpos=2.5\n");
-    rig.file.LoadSettings();
+    rig.s.bytREG_R5 = 0;
+    rig.s.bytREG_R6 = 255;
+    rig.load("[OPTIONS]\nShowAN=abc\nShowLA=0\nSamplerate=1GSa/s\nTrigpos=2.5\n"
+             "[TRIGGER]\nTrigB7=X\nTrigB3=1\nTrigB2=0\nTrigB0=X\n");
     EXPECT_TRUE(rig.s.blnShowAN); // unreadable: the start value stays
     EXPECT_FALSE(rig.s.blnShowLA);
     EXPECT_EQ(rig.s.strSampleRate, "1GSa/s"); // loaded unchanged, whatever it says
     EXPECT_FLOAT_EQ(rig.s.sngTrigPos, 2.5f);
+    EXPECT_EQ(rig.s.bytREG_R5, 0x08);
+    EXPECT_EQ(rig.s.bytREG_R6, 0xFF & ~0x08 & ~0x04);
+    EXPECT_EQ(rig.p.cmdTrigB[3]->text(), QStringLiteral("1"));
 }
 
 TEST(SettingsFile, KnobPositionsRoundAndHandlersRunOnce) {
     Rig rig;
-    rig.writeFile("[SETTINGS]\nChalevel=2.5\n");
-    rig.file.LoadSettings();
+    rig.load("[SETTINGS]\nChalevel=2.5\n");
     EXPECT_EQ(rig.p.CWKChaLvl->value(), 2);
     EXPECT_EQ(rig.knobEvents, 1);
 
-    Rig again;
-    again.writeFile("[SETTINGS]\nChalevel=3.5\n[BUTTONS]\nChax10=True\n");
-    again.p.CWBCHAx10->setValue(true);
-    again.x10Events = 0;
-    again.file.LoadSettings();
-    EXPECT_EQ(again.p.CWKChaLvl->value(), 4);
-    EXPECT_EQ(again.x10Events, 1); // unchanged value: the handler still runs, once
+    rig.p.CWBCHAx10->setValue(true);
+    rig.x10Events = 0;
+    rig.load("[SETTINGS]\nChalevel=3.5\n[BUTTONS]\nChax10=True\n");
+    EXPECT_EQ(rig.p.CWKChaLvl->value(), 4);
+    EXPECT_EQ(rig.x10Events, 1); // unchanged value: the handler still runs, once
 }
 
 TEST(SettingsFile, EdgeOptionsOnlyEverSwitchOn) {
@@ -110,27 +99,14 @@ TEST(SettingsFile, EdgeOptionsOnlyEverSwitchOn) {
     rig.p.optTrigLVL->setChecked(true);
     rig.p.optTrigRE->setEnabled(true);
     rig.risingEvents = 0;
-    rig.writeFile("[TRIGGER]\nTrigedgeup=False\nTrigedgeupEN=False\n");
-    rig.file.LoadSettings();
+    rig.load("[TRIGGER]\nTrigedgeup=False\nTrigedgeupEN=False\n");
     EXPECT_FALSE(rig.p.optTrigRE->isChecked());
     EXPECT_TRUE(rig.p.optTrigRE->isEnabled());
     EXPECT_EQ(rig.risingEvents, 0);
 
-    rig.writeFile("[TRIGGER]\nTrigedgeup=True\n");
-    rig.file.LoadSettings();
+    rig.load("[TRIGGER]\nTrigedgeup=True\n");
     EXPECT_TRUE(rig.p.optTrigRE->isChecked());
     EXPECT_EQ(rig.risingEvents, 1);
-}
-
-TEST(SettingsFile, TriggerWordBits) {
-    Rig rig;
-    rig.s.bytREG_R5 = 0;
-    rig.s.bytREG_R6 = 255;
-    rig.writeFile("[TRIGGER]\nTrigB7=X\nTrigB3=1\nTrigB2=0\nTrigB0=X\n");
-    rig.file.LoadSettings();
-    EXPECT_EQ(rig.s.bytREG_R5, 0x08);
-    EXPECT_EQ(rig.s.bytREG_R6, 0xFF & ~0x08 & ~0x04);
-    EXPECT_EQ(rig.p.cmdTrigB[3]->text(), QStringLiteral("1"));
 }
 
 TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
@@ -142,12 +118,10 @@ TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
     rig.s.strSampleRate = "10KSa/s";
     rig.file.SaveSettings();
 
-    test::TempDir unused;
     QWidget host;
     FrontPanel p = buildFrontPanel(&host);
     FrontPanelState s;
-    SettingsFile file(s, p, rig.file.path());
-    file.LoadSettings();
+    SettingsFile(s, p, rig.file.path()).LoadSettings();
     EXPECT_EQ(p.CWKTimeRange->value(), 17);
     EXPECT_EQ(p.CWSCHaOffset->value(), -1.5);
     EXPECT_TRUE(p.chkAsource->isChecked());
@@ -157,7 +131,7 @@ TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
 
 TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
     test::TempDir program;
-    EXPECT_EQ(settingsFilePath(program.path().string()), (program.path() / "TRACELY.INI").string());
+    EXPECT_EQ(settingsFilePath(program.path().string()), program.file("TRACELY.INI"));
     test::TempDir config;
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     EXPECT_EQ(settingsFilePath("/nonexistent/bin"),

@@ -2,49 +2,46 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 using namespace tracely::settings;
 
-TEST(SettingsValues, Booleans) {
-    EXPECT_EQ(readBoolean("True"), true);
-    EXPECT_EQ(readBoolean("fALSE"), false);
-    EXPECT_EQ(readBoolean("0"), false);
-    EXPECT_EQ(readBoolean("-1"), true);
-    EXPECT_EQ(readBoolean(" 2.5 "), true);
-    EXPECT_FALSE(readBoolean("abc"));
-    EXPECT_FALSE(readBoolean(""));
-    EXPECT_FALSE(readBoolean("Truely"));
-}
-
-TEST(SettingsValues, PositionsRoundHalvesToEven) {
-    EXPECT_EQ(readPosition("2.5"), 2);
-    EXPECT_EQ(readPosition("3.5"), 4);
-    EXPECT_EQ(readPosition("10"), 10);
-    EXPECT_EQ(readPosition("7abc"), 7); // the leading number
-    EXPECT_EQ(readPosition("abc"), 0);
-    EXPECT_EQ(readPosition(""), 0);
-    EXPECT_EQ(readPosition("-3"), -3);
-    EXPECT_EQ(readPosition(std::string(400, '9')), 1000000); // clamped, never overflowing
-    EXPECT_EQ(readPosition("1e400"), 1);                     // "1" then text
-}
-
-TEST(SettingsValues, StatesNumbersAndSingles) {
-    EXPECT_EQ(readState("1"), true);
-    EXPECT_EQ(readState("0"), false);
-    EXPECT_FALSE(readState("2"));
-    EXPECT_FALSE(readState("yes"));
+TEST(SettingsValues, ReadWhatIsThereAndRefuseTheRest) {
+    const std::optional<bool> no;
+    // clang-format off
+    const struct { const char* text; std::optional<bool> boolean, state; } flags[] = {
+        {"tRUE", true, no}, {"fALSE", false, no}, {"0", false, false}, {"1", true, true},
+        {"-1", true, no}, {" 2.5 ", true, no}, {"2", true, no}, {"abc", no, no}, {"", no, no},
+        {"Truely", no, no}, {"yes", no, no}};
+    // clang-format on
+    for (const auto& f : flags) {
+        EXPECT_EQ(readBoolean(f.text), f.boolean) << f.text;
+        EXPECT_EQ(readState(f.text), f.state) << f.text;
+    }
     EXPECT_EQ(readNumber("-0.75"), -0.75);
     EXPECT_FALSE(readNumber("1.5V"));
     EXPECT_FALSE(readNumber("nan"));
     EXPECT_EQ(readSingle("5"), 5.0f);
     EXPECT_FALSE(readSingle("1e300")); // beyond single precision
+}
+
+TEST(SettingsValues, PositionsTakeTheLeadingNumberRoundedAndClamped) {
+    // clang-format off
+    const struct { std::string text; int want; } cases[] = {
+        {"2.5", 2}, {"3.5", 4}, {"-3", -3}, {"7abc", 7}, {"abc", 0}, {"", 0},
+        {std::string(400, '9'), 1000000}, {"1e400", 1}};
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(readPosition(c.text), c.want) << c.text;
+    }
+}
+
+TEST(SettingsValues, NumbersAreWrittenShortAndReadBackExactly) {
     EXPECT_EQ(writeSingle(5.0f), "5");
-    EXPECT_EQ(writeSingle(2.5f), "2.5");
     EXPECT_EQ(writeSingle(0.1f), "0.1");
     EXPECT_EQ(writeNumber(128.0), "128");
     EXPECT_EQ(writeNumber(-1.25), "-1.25");
-    // What is written reads back to the same value.
     for (float f : {0.3f, 7.125f, -4.0f, 1e-7f}) {
         EXPECT_EQ(readSingle(writeSingle(f)), f);
     }
