@@ -37,6 +37,9 @@ void Instrument::sendGarbage(double now, int count) {
 }
 
 void Instrument::receive(char c, double now, int lineBaud) {
+    if (receiveObserver_) {
+        receiveObserver_(c);
+    }
     ++received_;
     lineBaud_ = lineBaud;
     out_.setBaud(lineBaud);
@@ -59,10 +62,19 @@ void Instrument::echo(char c, double now) {
         received_ == static_cast<std::uint64_t>(o_.faults.wrongEchoAt)) {
         c = c == '!' ? '#' : '!';
     }
+    if (o_.faults.lateEchoAt > 0 && sinceTrace_ == o_.faults.lateEchoAt) {
+        // Handed to the transmitter late: everything sent after it waits behind it.
+        now += o_.faults.lateEchoMs / 1000.0;
+    }
     out_.push(std::string(1, c), now);
 }
 
 void Instrument::command(char c, double now) {
+    if (c == 'T') {
+        sinceTrace_ = 0;
+    } else if (sinceTrace_ >= 0) {
+        ++sinceTrace_;
+    }
     if (c == 'T' && o_.answer7) {
         startTrace(now, lineBaud_); // the echo goes out with the answer, as one text
         return;
@@ -164,6 +176,7 @@ std::optional<double> Instrument::nextEvent() const {
 void Instrument::answerTrace(double now) {
     const Trace t = *trace_;
     trace_.reset();
+    ++tracesAnswered_;
     memory_.dt = t.timing.dt;
     memory_.triggerSample = *t.found;
     memory_.triggerAddress = static_cast<std::uint16_t>(*t.found & 0xFFFF);
@@ -198,6 +211,9 @@ void Instrument::sendDumpBlock(double now) {
         block += static_cast<char>(s.analog);
     }
     dumpAddress_ = static_cast<std::uint16_t>(dumpAddress_ + 256);
+    if (blockObserver_) {
+        blockObserver_(tracesAnswered_, blocksThisTrace_, block);
+    }
     if (o_.faults.shortBlock == blocksThisTrace_) {
         block.resize(100);
     }
@@ -215,6 +231,7 @@ void Instrument::sendDumpBlock(double now) {
 
 void Instrument::lineClosed() {
     trace_.reset();
+    sinceTrace_ = -1;
     out_.clear();
 }
 

@@ -5,7 +5,10 @@
 #include "sim/pacer.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace tracely::sim {
 
@@ -15,6 +18,15 @@ namespace tracely::sim {
 class Instrument {
 public:
     Instrument(const Options& options, Pacer& out);
+
+    // Sees every dump block as the instrument produced it, before a fault cuts it short:
+    // traceNo counts the trace requests answered (0 before the first), blockNo the blocks since
+    // the latest trace request (1-based), bytes are the 512 sample bytes (logic, analog pairs).
+    using BlockObserver = std::function<void(int traceNo, int blockNo, const std::string& bytes)>;
+    // Sees every character received from the program, in order.
+    using ReceiveObserver = std::function<void(char c)>;
+    void setBlockObserver(BlockObserver observer) { blockObserver_ = std::move(observer); }
+    void setReceiveObserver(ReceiveObserver observer) { receiveObserver_ = std::move(observer); }
 
     void receive(char c, double now, int lineBaud);
     void tick(double now);
@@ -69,6 +81,10 @@ private:
     std::optional<Trace> trace_;
     Capture memory_;
     int blocksThisTrace_ = 0;
+    int tracesAnswered_ = 0;
+    std::int64_t sinceTrace_ = -1; // command characters since the latest "T"; -1 before any
+    BlockObserver blockObserver_;
+    ReceiveObserver receiveObserver_;
     std::uint64_t received_ = 0;
     std::uint64_t garbageCount_ = 0;
     int lineBaud_ = 57600;

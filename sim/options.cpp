@@ -1,10 +1,16 @@
 #include "sim/options.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace tracely::sim {
 
 namespace {
+
+constexpr double kMaxDelayMs = 1000.0;
+constexpr double kMaxLateEchoMs = 10000.0;
+constexpr int kMaxLateEcho = 100000;
+constexpr std::string_view kLateEcho = "--late-echo";
 
 bool toInt(const std::string& s, int& out, int lo, int hi) {
     int v = 0;
@@ -14,6 +20,32 @@ bool toInt(const std::string& s, int& out, int lo, int hi) {
     }
     out = v;
     return true;
+}
+
+// Milliseconds as a plain decimal number, 0..hi. Looked at before converting, so signs,
+// exponents, "inf" and "nan" never reach the conversion.
+bool toMs(const std::string& s, double& out, double hi) {
+    if (s.empty() || s.size() > 32 || s.find_first_not_of("0123456789.") != std::string::npos) {
+        return false;
+    }
+    double v = 0.0;
+    const auto [end, ec] =
+        std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
+    if (ec != std::errc() || end != s.data() + s.size() || v > hi) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+std::string msError(const std::string& option, double hi) {
+    return option + " takes milliseconds 0.." + std::to_string(static_cast<int>(hi));
+}
+
+// "--late-echo:N" or "--late-echo=N": the number in the same word.
+bool lateEchoWithNumber(const std::string& a) {
+    return a.size() > kLateEcho.size() && a.starts_with(kLateEcho) &&
+           (a[kLateEcho.size()] == ':' || a[kLateEcho.size()] == '=');
 }
 
 // "name" or "name:N" (also "name=N").
@@ -66,6 +98,9 @@ std::string applyFault(Faults& faults, const std::string& text) {
     if (name == "answer-length") {
         return needN(faults.answerLength, 1, 64);
     }
+    if (name == "late-echo") {
+        return needN(faults.lateEchoAt, 1, kMaxLateEcho);
+    }
     return "unknown fault '" + name + "' (see --help)";
 }
 
@@ -84,6 +119,15 @@ Line
                        speed the program set, it answers every byte with garbage
   --no-pace            send at once instead of at the line speed (10 bits per byte)
   --ident TEXT         firmware identifier answered to "?" (default BC000120)
+  --latency MS         every byte sent arrives MS milliseconds later (0..1000, fractions
+                       allowed), as through a USB-serial adapter; the line speed is kept
+  --jitter MS          each reply arrives a random 0..MS milliseconds later still (0..1000)
+  --split              every reply arrives in random pieces, 0..3 ms apart
+  --late-echo N, --late-echo:N
+                       after each trace request "T", the echo of the N-th command character
+                       (1..100000) goes out late, and every byte after it queues behind it
+  --late-echo-ms MS    how late that echo is (0..10000 milliseconds, default 600)
+  The random draws of --jitter and --split come from --seed: runs repeat exactly.
 
 Signal
   --cha SIGNAL, --chb SIGNAL
@@ -94,7 +138,7 @@ Signal
                        (default A "sine 1kHz 1.5V", B "square 2kHz 1V")
   --logic PATTERN      logic lines: counter|walk|gray|random [RATE], uart [BITRATE] [lineN],
                        or off; e.g. "counter 10kHz", "uart 9600 line3" (default "counter 10kHz")
-  --seed N             seed of the noise and random patterns (default 1)
+  --seed N             seed of the noise, random patterns and line delays (default 1)
   --no-trigger         never trigger: a trace request waits until the next command
   --answer7            withhold the echo of "T" and send it with the trace answer, as
                        one 7-character text ("T", CR, 4 hex digits, CR)
@@ -108,6 +152,7 @@ Faults (--fault F, repeatable)
   hangup-block:N       close the line in the middle of dump block N of a trace
   hangup-trigger       close the line while waiting for the trigger
   answer-length:N      answer a trace with N characters instead of 6
+  late-echo:N          the same as --late-echo N
   After a hang-up fault the simulator exits.
 
 Other
@@ -140,6 +185,29 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             o.exitAfterHangUp = true;
         } else if (a == "--no-pace") {
             o.pace = false;
+        } else if (a == "--latency" || a == "--jitter") {
+            if (const auto* v = value()) {
+                if (!toMs(*v, a == "--latency" ? o.latencyMs : o.jitterMs, kMaxDelayMs)) {
+                    r.error = msError(a, kMaxDelayMs);
+                }
+            }
+        } else if (a == "--split") {
+            o.split = true;
+        } else if (a == "--late-echo-ms") {
+            if (const auto* v = value()) {
+                if (!toMs(*v, o.faults.lateEchoMs, kMaxLateEchoMs)) {
+                    r.error = msError(a, kMaxLateEchoMs);
+                }
+            }
+        } else if (a == kLateEcho || lateEchoWithNumber(a)) {
+            const std::string inWord =
+                a == kLateEcho ? std::string() : a.substr(kLateEcho.size() + 1);
+            if (const auto* v = a == kLateEcho ? value() : &inWord) {
+                if (!toInt(*v, o.faults.lateEchoAt, 1, kMaxLateEcho)) {
+                    r.error = std::string(kLateEcho) + " takes a character count 1.." +
+                              std::to_string(kMaxLateEcho);
+                }
+            }
         } else if (a == "--no-trigger") {
             o.noTrigger = true;
         } else if (a == "--answer7") {

@@ -19,6 +19,9 @@ struct Faults {
     int hangUpInBlock = 0; // the line is hung up in the middle of dump block n
     bool hangUpAwaitingTrigger = false;
     int answerLength = 0; // the trigger answer has this many characters (0: normal)
+    // The echo of the n-th command character after each trace request is held back.
+    int lateEchoAt = 0;
+    double lateEchoMs = 600.0;
 };
 
 struct Options {
@@ -28,6 +31,9 @@ struct Options {
     bool answer7 = false;
     bool noTrigger = false;
     bool pace = true;
+    double latencyMs = 0.0; // added to every byte sent, as a USB-serial adapter does
+    double jitterMs = 0.0;  // up to this much more per reply
+    bool split = false;     // replies arrive in random pieces
     std::vector<int> bauds{57600, 115200};
     Waveform cha{WaveKind::Sine, 1000.0, 1.5, 0.0};
     Waveform chb{WaveKind::Square, 2000.0, 1.0, 0.0};

@@ -55,10 +55,15 @@ int speedOf(speed_t s) {
     }
 }
 
+LineDelays delaysOf(const Options& o) {
+    return LineDelays{o.latencyMs / 1000.0, o.jitterMs / 1000.0, o.split, o.seed};
+}
+
 } // namespace
 
 PtyHost::PtyHost(const Options& options)
-    : o_(options), pacer_(options.pace), instrument_(options, pacer_), startNs_(monotonicNs()) {}
+    : o_(options), pacer_(options.pace, delaysOf(options)), instrument_(options, pacer_),
+      startNs_(monotonicNs()) {}
 
 PtyHost::~PtyHost() {
     if (master_ >= 0) {

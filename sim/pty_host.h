@@ -22,6 +22,8 @@ public:
     // Opens the terminal; the slave path is then available. Returns an error text on failure.
     std::string open();
     const std::string& slavePath() const { return slavePath_; }
+    // To set its observers before run() starts.
+    Instrument& instrument() { return instrument_; }
 
     // Serves until stopFd becomes readable (a signal), the line is hung up by a fault, or, with
     // --exit-after-hangup, the program closes the line. Returns the exit status.

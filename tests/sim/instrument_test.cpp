@@ -139,3 +139,50 @@ TEST(Instrument, SlowCaptureTakesItsRealTime) {
     ASSERT_EQ(answer.size(), 7u);
     EXPECT_GE(b.t - armed, (10060 - 5000 + 1) * 5e-6 - 1e-9);
 }
+
+namespace {
+// When each byte sent for `chars` is due, the characters arriving 10 ms apart from t = 1 on an
+// unpaced line, so an echo on time is due the moment its character came.
+std::vector<double> echoTimes(Options o, const std::string& chars) {
+    o.pace = false;
+    o.noTrigger = true; // only echoes go out
+    Pacer pacer(false);
+    Instrument inst(o, pacer);
+    for (std::size_t k = 0; k < chars.size(); ++k) {
+        inst.receive(chars[k], 1.0 + 0.01 * static_cast<double>(k), 57600);
+    }
+    std::vector<double> due;
+    for (std::size_t i = 0; i < pacer.queued(); ++i) {
+        due.push_back(pacer.dueAt(i));
+    }
+    return due;
+}
+} // namespace
+
+TEST(Instrument, LateEchoCountsFromEachTraceRequest) {
+    const struct {
+        int at;
+        double ms;
+        bool answer7;
+        const char* chars;
+        std::vector<double> due;
+    } cases[] = {
+        {2, 600, false, "aTbcdTef", {1.00, 1.01, 1.02, 1.63, 1.63, 1.63, 1.63, 1.67}},
+        {2, 600, true, "aTbcdTef", {1.00, 1.02, 1.63, 1.63, 1.63, 1.67}}, // no echo of "T"
+        {1, 250, false, "TaTb", {1.00, 1.26, 1.26, 1.28}},
+        {1, 0, false, "Tab", {1.00, 1.01, 1.02}},
+        {3, 600, false, "abcd", {1.00, 1.01, 1.02, 1.03}}, // no trace requested yet
+        {5, 600, false, "Tabc", {1.00, 1.01, 1.02, 1.03}},
+    };
+    for (const auto& c : cases) {
+        Options o;
+        o.answer7 = c.answer7;
+        o.faults.lateEchoAt = c.at;
+        o.faults.lateEchoMs = c.ms;
+        const std::vector<double> due = echoTimes(o, c.chars);
+        ASSERT_EQ(due.size(), c.due.size()) << c.chars;
+        for (std::size_t i = 0; i < due.size(); ++i) {
+            EXPECT_NEAR(due[i], c.due[i], 1e-9) << c.chars << " N=" << c.at << " byte " << i;
+        }
+    }
+}

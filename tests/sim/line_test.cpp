@@ -10,6 +10,7 @@ using namespace tracely;
 using namespace std::chrono_literals;
 using tracely::test::LineClient;
 using tracely::test::SimHost;
+using tracely::test::waitUntil;
 
 // The simulator through a real pseudo-terminal, as the program meets it.
 namespace {
@@ -235,4 +236,62 @@ TEST(SimLine, TheProgramMayCloseAndReopenTheLine) {
     again.write("?");
     EXPECT_EQ(again.readN(11, 1000ms), "?\rBC000120\r");
     EXPECT_FALSE(sim.finished());
+}
+
+TEST(SimLine, DelayedLinesKeepEveryByteInOrder) {
+    const struct {
+        double latencyMs, jitterMs;
+        bool split;
+        int lateEchoAt;
+        double atLeastMs; // the least the exchange below can take
+    } cases[] = {
+        {120, 0, false, 0, 2 * 120},
+        {0, 30, true, 0, 0},
+        {5, 10, true, 2, 300},
+    };
+    for (const auto& c : cases) {
+        sim::Options o = quick();
+        o.latencyMs = c.latencyMs;
+        o.jitterMs = c.jitterMs;
+        o.split = c.split;
+        o.seed = 9;
+        o.faults.lateEchoAt = c.lateEchoAt;
+        o.faults.lateEchoMs = 300;
+        o.noTrigger = true;
+        SimHost sim(o);
+        LineClient line(sim.path(), 57600);
+        const auto start = std::chrono::steady_clock::now();
+        line.write("T");
+        EXPECT_EQ(line.readN(1, 2000ms), "T");
+        line.write("[?");
+        EXPECT_EQ(line.readN(12, 2000ms), "[?\rBC000120\r") << c.latencyMs;
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took.count(), c.atLeastMs) << c.latencyMs;
+    }
+}
+
+TEST(SimHostRecords, BlocksAsProducedAndEveryCharacterReceived) {
+    sim::Options o = quick();
+    o.faults.shortBlock = 2;
+    SimHost sim(o);
+    LineClient line(sim.path(), 57600);
+    ASSERT_EQ(trace(line).size(), 7u);
+    std::vector<std::string> wire;
+    for (int k = 0; k < 2; ++k) {
+        line.write("M");
+        wire.push_back(line.readN(513, k == 0 ? 1000ms : 300ms));
+    }
+    ASSERT_TRUE(waitUntil([&] { return sim.blocks().size() == 2; }, 2000));
+    const std::vector<SimHost::Block> blocks = sim.blocks();
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(blocks[k].trace, 1);
+        EXPECT_EQ(blocks[k].block, static_cast<int>(k) + 1);
+        ASSERT_EQ(blocks[k].bytes.size(), 512u);
+        ASSERT_GE(wire[k].size(), 1u);
+        // What went over the wire is the recorded block, cut short by the fault in the second.
+        EXPECT_EQ(wire[k].substr(1), blocks[k].bytes.substr(0, wire[k].size() - 1)) << k;
+    }
+    EXPECT_EQ(wire[1].size(), 101u);
+    EXPECT_EQ(sim.received(), startUpImage() + ">TMM");
 }

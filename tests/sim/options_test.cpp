@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 using namespace tracely::sim;
 
@@ -56,6 +57,44 @@ TEST(SimOptions, MistakesAreReportedNotGuessed) {
     EXPECT_TRUE(parse("--help").help);
 }
 
+TEST(SimOptions, LineDelaysAndLateEcho) {
+    const struct {
+        const char* line;
+        double latency, jitter;
+        bool split;
+        int lateAt;
+        double lateMs;
+    } good[] = {
+        {"", 0, 0, false, 0, 600},
+        {"--latency 0.25 --jitter 1000 --split", 0.25, 1000, true, 0, 600},
+        {"--latency 1000 --late-echo:3", 1000, 0, false, 3, 600},
+        {"--late-echo=100000 --late-echo-ms 0", 0, 0, false, 100000, 0},
+        {"--late-echo 7 --late-echo-ms 250.5", 0, 0, false, 7, 250.5},
+        {"--fault late-echo:2 --late-echo-ms 10000", 0, 0, false, 2, 10000},
+    };
+    for (const auto& g : good) {
+        const ParseResult r = parse(g.line);
+        ASSERT_TRUE(r.error.empty()) << g.line << ": " << r.error;
+        const Options& o = r.options;
+        EXPECT_EQ(std::tie(o.latencyMs, o.jitterMs, o.split, o.faults.lateEchoAt),
+                  std::tie(g.latency, g.jitter, g.split, g.lateAt))
+            << g.line;
+        EXPECT_EQ(o.faults.lateEchoMs, g.lateMs) << g.line;
+    }
+    // Each error names the option it is about.
+    for (const std::string line :
+         {"--latency -1",      "--latency -0",        "--latency 1000.5",  "--latency abc",
+          "--latency 1e2",     "--latency inf",       "--latency nan",     "--latency +5",
+          "--latency 1.2.3",   "--latency .",         "--latency",         "--jitter -0.5",
+          "--jitter 1001",     "--jitter 5ms",        "--late-echo:0",     "--late-echo 100001",
+          "--late-echo:x",     "--late-echo:",        "--late-echo -3",    "--late-echo",
+          "--fault late-echo", "--fault late-echo:0", "--late-echo-ms -1", "--late-echo-ms 10001",
+          "--split:2"}) {
+        const std::string option = line.substr(0, line.find_first_of(" :="));
+        EXPECT_NE(parse(line).error.find(option), std::string::npos) << line;
+    }
+}
+
 TEST(SimOptions, HelpDocumentsEveryOptionAndFault) {
     const std::string h = helpText();
     for (const char* word : {"--link",          "--exit-after-hangup",
@@ -69,6 +108,9 @@ TEST(SimOptions, HelpDocumentsEveryOptionAndFault) {
                              "short-block",     "hangup-block",
                              "hangup-trigger",  "answer-length",
                              "--register-port", "--com",
+                             "--latency",       "--jitter",
+                             "--split",         "--late-echo",
+                             "late-echo:N",     "--late-echo-ms",
                              "--help"}) {
         EXPECT_NE(h.find(word), std::string::npos) << word;
     }

@@ -5,14 +5,23 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace tracely::test {
 
-// Runs the simulator's host loop on its own thread for one test.
+// Runs the simulator's host loop on its own thread for one test, and records what went over
+// the line so a test can compare it with what the program made of it.
 class SimHost {
 public:
+    struct Block {
+        int trace;         // trace requests answered so far: 1 for the first trace's blocks
+        int block;         // 1-based, counted from the latest trace request
+        std::string bytes; // the 512 sample bytes as produced, before any fault cut them short
+    };
+
     explicit SimHost(sim::Options options);
     ~SimHost();
     SimHost(const SimHost&) = delete;
@@ -23,12 +32,19 @@ public:
     bool finished() const;
     void stop();
 
+    // Safe to call while the loop runs.
+    std::vector<Block> blocks() const;
+    std::string received() const; // every character the program sent, in order
+
 private:
     sim::Options options_;
     std::unique_ptr<sim::PtyHost> host_;
     int stopPipe_[2] = {-1, -1};
     std::thread thread_;
     std::atomic<bool> done_{false};
+    mutable std::mutex mutex_;
+    std::vector<Block> blocks_;
+    std::string received_;
 };
 
 } // namespace tracely::test
