@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabBar;
@@ -86,6 +87,7 @@ struct FrontPanel {
     Button* CWBMenu = nullptr;
     Button* CWBHelp = nullptr;
     widgets::KeyedStatusBar* StatusBar1 = nullptr;
+    QProgressBar* prgDump = nullptr; // in the status bar, while a long dump arrives
 };
 
 // Creates every control with its identifier, caption and scale range as designed, lays them

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -168,6 +169,12 @@ FrontPanel buildFrontPanel(QWidget* host) {
     p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrSampleRate"), QStringLiteral("Sample Rate: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrCursorData"), QStringLiteral("Cursors On: "));
+    // What the link is doing, in words, and how far a long dump has come.
+    p.StatusBar1->addPanel(QStringLiteral("sbrLink"), QStringLiteral("Not connected"), 2);
+    p.prgDump = named(new QProgressBar(p.StatusBar1), "prgDump", QStringLiteral("dump progress"));
+    p.prgDump->setTextVisible(true);
+    p.StatusBar1->addPermanentWidget(p.prgDump);
+    p.prgDump->hide();
     return p;
 }
 

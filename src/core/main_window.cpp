@@ -1,9 +1,11 @@
 #include "src/core/main_window.h"
 
 #include "src/display/display.h"
+#include "src/link/link_reporter.h"
 #include "src/link/timebase.h"
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
+#include "src/ui/dump_progress.h"
 #include "src/ui/help_launcher.h"
 #include "src/ui/options_dialog.h"
 #include "src/ui/splash_box.h"
@@ -45,24 +47,13 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
         QMessageBox::critical(this, title, text, QMessageBox::Ok);
     };
 
-    port_ = std::make_unique<SerialPort>([this](int n) { return configuredPort(n); });
-    link_ = std::make_unique<InstrumentLink>(
-        s_, *port_, static_cast<StatusLight&>(*this), static_cast<LinkReporter&>(*this),
-        [this](int n) { return configuredPort(n); }, [this] { return p_.CWKTimeRange->value(); });
-    cycle_ = std::make_unique<CaptureCycle>(
-        s_, CaptureCycle::Hooks{
-                [this] {
-                    return CapturePanel{p_.CWBCHaEnable->value(), p_.CWBCHbEnable->value(),
-                                        p_.chkTrigSource->isChecked()};
-                },
-                [this] { PlotAnalog(); }, [this] { PlotLogic(); }, [this] { Update(); }});
-    receiver_ = std::make_unique<Receiver>(
-        s_, *port_, static_cast<StatusLight&>(*this), static_cast<LinkReporter&>(*this),
-        [this] { link_->RequestDump(); }, [this] { cycle_->ProcessCapture(); });
+    engine_ = std::make_unique<AcquisitionEngine>(s_, [this](int n) { return configuredPort(n); });
     display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
     controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
     settings_ = std::make_unique<SettingsFile>(s_, p_, settingsPath_);
 
+    // The engine learns the panel's states before any handler runs on a change of them.
+    connectEngine();
     // Handlers first, as the panel's own events: the start-up values below cascade through
     // them exactly as a user's settings would.
     display_->connectHandlers();
@@ -95,11 +86,61 @@ QString MainWindow::configuredPort(int n) const {
     return path;
 }
 
+void MainWindow::connectEngine() {
+    AcquisitionEngine* e = engine_.get();
+    connect(p_.CWKTimeRange, &widgets::Knob::valueChanged, e,
+            [this](int, double v) { engine_->setTimeRange(v); });
+    const auto panelState = [this] {
+        engine_->setCapturePanel(CapturePanel{p_.CWBCHaEnable->value(), p_.CWBCHbEnable->value(),
+                                              p_.chkTrigSource->isChecked()});
+    };
+    connect(p_.CWBCHaEnable, &widgets::TwoStateButton::valueChanged, e, panelState);
+    connect(p_.CWBCHbEnable, &widgets::TwoStateButton::valueChanged, e, panelState);
+    connect(p_.chkTrigSource, &QCheckBox::toggled, e, panelState);
+    panelState();
+    engine_->setTimeRange(p_.CWKTimeRange->value());
+
+    connect(e, &AcquisitionEngine::lightChanged, this, [this](quint32 colour, bool lit) {
+        if (lit) {
+            p_.CWBTrigLed->setColour(colour);
+        }
+        p_.CWBTrigLed->setValue(lit);
+    });
+    connect(e, &AcquisitionEngine::panelText, p_.StatusBar1,
+            &widgets::KeyedStatusBar::setPanelText);
+    connect(e, &AcquisitionEngine::statusText, this, [this](const QString& text) {
+        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
+    });
+    connect(e, &AcquisitionEngine::commError, this, [this] {
+        messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
+    });
+    connect(e, &AcquisitionEngine::captureReady, this, [this] {
+        PlotAnalog();
+        PlotLogic();
+    });
+    connect(e, &AcquisitionEngine::progressChanged, this,
+            [this](int done, int total, double secondsLeft) {
+                showDumpProgress(p_.prgDump, done, total, secondsLeft);
+            });
+    connect(e, &AcquisitionEngine::healthChanged, this, &MainWindow::showHealth);
+    showHealth();
+}
+
+void MainWindow::showHealth() {
+    const LinkHealth& h = engine_->health();
+    const QString text = describeHealth(h);
+    p_.CWBTrigLed->setToolTip(text);
+    if (auto* caption = findChild<QWidget*>(QStringLiteral("lblStatus"))) {
+        caption->setToolTip(text);
+    }
+    p_.CWBTrigLed->setAccessibleDescription(QStringLiteral("CWBTrigLed; ") + summariseHealth(h));
+}
+
 void MainWindow::connectWindowButtons() {
-    connect(p_.cmdCapture, &QPushButton::clicked, this, [this] { cycle_->acquireClicked(); });
-    connect(p_.cmdStore, &QPushButton::clicked, this, [this] { cycle_->storeClicked(true); });
+    connect(p_.cmdCapture, &QPushButton::clicked, this, [this] { engine_->acquireClicked(); });
+    connect(p_.cmdStore, &QPushButton::clicked, this, [this] { engine_->storeClicked(true); });
     connect(p_.CWBSampleMode, &widgets::TwoStateButton::valueChanged, this,
-            [this](bool repeat) { cycle_->sampleModeChanged(repeat); });
+            [this](bool repeat) { engine_->sampleModeChanged(repeat); });
     connect(p_.CWBMenu, &widgets::TwoStateButton::valueChanged, this, [this](bool on) {
         if (on) {
             openOptions();
@@ -233,6 +274,7 @@ void MainWindow::formLoad() {
     s_.intCursorType = 1;
 
     settings_->LoadSettings();
+    engine_->setKeepRepeating(settings_->readKeepRepeating());
 
     setPanelText(panel::kFirmware, "Firmware: ");
     setPanelText(panel::kBaudRate, "Baud: ");
@@ -245,25 +287,15 @@ void MainWindow::formLoad() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
-        port_->close();
+        engine_->stop();
         settings_->SaveSettings();
+        settings_->writeKeepRepeating(engine_->keepRepeating());
     }
     event->accept();
 }
 
-void MainWindow::setColour(std::uint32_t bgr) {
-    p_.CWBTrigLed->setColour(bgr);
-}
-void MainWindow::setLit(bool on) {
-    p_.CWBTrigLed->setValue(on);
-}
-
 void MainWindow::setPanelText(const std::string& key, const std::string& text) {
     p_.StatusBar1->setPanelText(QString::fromStdString(key), QString::fromStdString(text));
-}
-
-void MainWindow::showCommError() {
-    messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
 }
 
 void MainWindow::PlotAnalog() {
@@ -288,22 +320,34 @@ void MainWindow::primaryChannelChanged() {
     controls_->primaryChannelChanged();
 }
 void MainWindow::Update() {
-    link_->Update();
+    engine_->Update();
 }
 void MainWindow::CofigTime() {
-    link_->CofigTime();
+    engine_->CofigTime();
 }
 
-void MainWindow::InitHdwe() {
-    link_->InitHdwe();
+void MainWindow::InitHdwe(std::function<void(bool)> done) {
+    engine_->InitHdwe(std::move(done));
 }
 
 bool MainWindow::ComPortExists(int n) const {
-    return link_->primitives().ComPortExists(n);
+    return engine_->ComPortExists(n);
 }
 
 QString MainWindow::portPath(int n) const {
-    return link_->primitives().portPath(n);
+    return engine_->portPath(n);
+}
+
+bool MainWindow::keepRepeating() const {
+    return engine_->keepRepeating();
+}
+
+void MainWindow::setKeepRepeating(bool on) {
+    engine_->setKeepRepeating(on);
+}
+
+QString MainWindow::linkHealth() const {
+    return describeHealth(engine_->health());
 }
 
 } // namespace tracely

@@ -1,14 +1,9 @@
 #pragma once
 
-#include "src/acquire/capture_cycle.h"
-#include "src/acquire/receiver.h"
+#include "src/acquire/acquisition_engine.h"
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
-#include "src/link/instrument_link.h"
-#include "src/link/link_reporter.h"
-#include "src/link/serial_port.h"
-#include "src/link/status_light.h"
 #include "src/ui/options_host.h"
 
 #include <QMainWindow>
@@ -26,11 +21,7 @@ class SplashBox;
 
 // The instrument's one window and the composition root: it owns the state, the widgets, the
 // serial port and every part, and ties the parts' routines together.
-class MainWindow : public QMainWindow,
-                   private StatusLight,
-                   private LinkReporter,
-                   private PanelRoutines,
-                   private OptionsHost {
+class MainWindow : public QMainWindow, private PanelRoutines, private OptionsHost {
     Q_OBJECT
 public:
     // A modal message (title, text); tests put their own in place of the dialog.
@@ -45,7 +36,7 @@ public:
 
     FrontPanelState& state() { return s_; }
     const FrontPanel& panel() const { return p_; }
-    SerialPort& port() { return *port_; }
+    AcquisitionEngine& engine() { return *engine_; }
     SettingsFile& settings() { return *settings_; }
 
     // The start-up of the window: first values, scales, markers, the saved panel.
@@ -55,12 +46,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // StatusLight: the trigger LED.
-    void setColour(std::uint32_t bgr) override;
-    void setLit(bool on) override;
-    // LinkReporter: the status bar and the one message box.
-    void setPanelText(const std::string& key, const std::string& text) override;
-    void showCommError() override;
+    void setPanelText(const std::string& key, const std::string& text);
+    void connectEngine();
+    void showHealth();
     // PanelRoutines.
     void PlotAnalog() override;
     void PlotLogic() override;
@@ -72,9 +60,12 @@ private:
     void Update() override;
     void CofigTime() override;
     // OptionsHost (DisplayCursorData above serves both).
-    void InitHdwe() override;
+    void InitHdwe(std::function<void(bool connected)> done) override;
     bool ComPortExists(int n) const override;
     QString portPath(int n) const override;
+    bool keepRepeating() const override;
+    void setKeepRepeating(bool on) override;
+    QString linkHealth() const override;
 
     void openOptions();
     void helpButtonChanged(bool value);
@@ -86,10 +77,7 @@ private:
     FrontPanelState s_;
     FrontPanel p_;
     std::string settingsPath_;
-    std::unique_ptr<SerialPort> port_;
-    std::unique_ptr<InstrumentLink> link_;
-    std::unique_ptr<CaptureCycle> cycle_;
-    std::unique_ptr<Receiver> receiver_;
+    std::unique_ptr<AcquisitionEngine> engine_;
     std::unique_ptr<Display> display_;
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<SettingsFile> settings_;

@@ -1,57 +1,28 @@
 #include "src/link/serial_port.h"
 
-#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QSerialPort>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace tracely {
 
 namespace {
-// Poll interval of the hang-up watch; a vanished device raises no reliable event on Linux.
-constexpr int kWatchdogMs = 100;
-// How long a text-mode read waits for the line to fall quiet once it has its bytes: many
-// character times at the slowest speed, and short beside any answer the program waits for.
-constexpr int kQuietMs = 2;
-
-QSerialPort::Parity parityFor(int code) {
-    switch (code) {
-    case 1:
-        return QSerialPort::OddParity;
-    case 2:
-        return QSerialPort::EvenParity;
-    default:
-        return QSerialPort::NoParity;
-    }
-}
-
-QSerialPort::FlowControl flowFor(int code) {
-    switch (code) {
-    case 1:
-        return QSerialPort::SoftwareControl;
-    case 2:
-        return QSerialPort::HardwareControl;
-    default:
-        return QSerialPort::NoFlowControl;
-    }
-}
-
-QSerialPort::DataBits dataBitsFor(int bits) {
-    switch (bits) {
-    case 5:
-        return QSerialPort::Data5;
-    case 6:
-        return QSerialPort::Data6;
-    case 7:
-        return QSerialPort::Data7;
-    default:
-        return QSerialPort::Data8;
-    }
-}
-
 SerialStatus failure(SerialError e, QString detail = {}) {
     return {e, std::move(detail)};
+}
+
+QString systemError(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
 }
 } // namespace
 
@@ -63,6 +34,8 @@ const char* toString(SerialError e) {
         return "port not open";
     case SerialError::OpenFailed:
         return "port could not be opened";
+    case SerialError::Busy:
+        return "port in use by another program";
     case SerialError::Timeout:
         return "read time-out";
     case SerialError::DeviceLost:
@@ -73,72 +46,76 @@ const char* toString(SerialError e) {
     return "unknown error";
 }
 
-SerialPort::SerialPort(PathResolver resolver, QObject* parent)
-    : QObject(parent), resolver_(std::move(resolver)) {
-    asyncTimeout_.setSingleShot(true);
-    quiet_.setSingleShot(true);
-    quiet_.setInterval(kQuietMs);
-    watchdog_.setInterval(kWatchdogMs);
-    connect(&port_, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
-    connect(&port_, &QSerialPort::errorOccurred, this, &SerialPort::onPortError);
-    connect(&quiet_, &QTimer::timeout, this, &SerialPort::deliver);
-    connect(&asyncTimeout_, &QTimer::timeout, this, [this] {
-        if (pending_ > 0) {
-            pending_ = 0;
-            quiet_.stop();
-            emit errorOccurred(SerialError::Timeout,
-                               QStringLiteral("no answer within %1 ms").arg(readTimeoutMs_));
-        }
-    });
-    connect(&watchdog_, &QTimer::timeout, this, [this] {
-        if (hungUp()) {
-            lose(QStringLiteral("the device hung up"));
-        }
-    });
-}
+SerialPort::SerialPort() : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 SerialPort::~SerialPort() {
     close();
-}
-
-qint32 SerialPort::baudRate() const {
-    return port_.isOpen() ? port_.baudRate() : baud_;
+    if (wakeFd_ >= 0) {
+        ::close(wakeFd_);
+    }
 }
 
 bool SerialPort::isOpen() const {
-    return port_.isOpen();
+    return port_ && port_->isOpen();
 }
 
-qint64 SerialPort::bytesWaiting() const {
-    if (!port_.isOpen()) {
-        return 0;
-    }
-    int inDriver = 0;
-    if (::ioctl(static_cast<int>(port_.handle()), FIONREAD, &inDriver) != 0) {
-        inDriver = 0;
-    }
-    return port_.bytesAvailable() + inDriver;
+int SerialPort::fd() const {
+    return isOpen() ? static_cast<int>(port_->handle()) : -1;
 }
 
-SerialStatus SerialPort::open(const QString& path) {
+SerialStatus SerialPort::open(const QString& path, qint32 baud) {
     close();
+    baud_ = baud;
     if (path.isEmpty()) {
-        return failure(SerialError::OpenFailed,
-                       QStringLiteral("COM%1 names no device").arg(portNumber_));
+        return failure(SerialError::OpenFailed, QStringLiteral("no device named"));
     }
-    port_.setPortName(path);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        const QString why = port_.errorString();
-        port_.clearError();
-        return failure(SerialError::OpenFailed, path + QStringLiteral(": ") + why);
+    // One name per device, so that a symbolic link and its target count as the same port.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString device = canonical.isEmpty() ? path : canonical;
+
+    // Claim the device before anything touches its line settings: a second program must
+    // find it busy and leave the first one's line as it is. An advisory lock binds even
+    // programs that TIOCEXCL does not (a superuser's).
+    lockFd_ = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (lockFd_ < 0) {
+        const int err = errno;
+        return failure(err == EBUSY ? SerialError::Busy : SerialError::OpenFailed,
+                       path + QStringLiteral(": ") + systemError(err));
     }
-    openPath_ = path;
-    openNumber_ = portNumber_;
-    lostSignalled_ = false;
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+        return failure(SerialError::Busy, path + QStringLiteral(": in use by another program"));
+    }
+
+    port_ = std::make_unique<QSerialPort>();
+    port_->setPortName(device);
+    port_->setBaudRate(baud);
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        const bool busy = port_->error() == QSerialPort::PermissionError &&
+                          port_->errorString().contains(QStringLiteral("lock"));
+        const QString why = port_->errorString();
+        close();
+        return failure(busy ? SerialError::Busy : SerialError::OpenFailed,
+                       path + QStringLiteral(": ") + why);
+    }
+    // Other programs (not running as superuser) cannot open the line at all while we have it.
+    (void)::ioctl(fd(), TIOCEXCL);
+    // Reads and writes below never block: the waits are ours, with deadlines and a wake-up.
+    const int flags = ::fcntl(fd(), F_GETFL);
+    if (flags >= 0) {
+        (void)::fcntl(fd(), F_SETFL, flags | O_NONBLOCK);
+    }
+    // Some adapters power their line driver from these.
+    port_->setDataTerminalReady(true);
+    port_->setRequestToSend(true);
+    path_ = path;
     requestLowLatency();
-    port_.clear(QSerialPort::Input); // whatever the line held before we opened it is stale
-    port_.clearError();
-    watchdog_.start();
+    discardInput(); // whatever the line held before we opened it is stale
     return {};
 }
 
@@ -146,194 +123,148 @@ void SerialPort::requestLowLatency() {
     // Echo round trips dominate this protocol; USB adapters otherwise batch for milliseconds.
     // Not every driver knows the request (a pseudo-terminal does not): failure is fine.
     serial_struct ss{};
-    const int fd = static_cast<int>(port_.handle());
-    if (fd >= 0 && ::ioctl(fd, TIOCGSERIAL, &ss) == 0) {
+    if (fd() >= 0 && ::ioctl(fd(), TIOCGSERIAL, &ss) == 0) {
         ss.flags |= ASYNC_LOW_LATENCY;
-        (void)::ioctl(fd, TIOCSSERIAL, &ss);
+        (void)::ioctl(fd(), TIOCSSERIAL, &ss);
     }
 }
 
-SerialStatus SerialPort::configure() {
-    const bool ok = port_.setBaudRate(baud_) && port_.setDataBits(dataBitsFor(dataBits_)) &&
-                    port_.setParity(parityFor(parity_)) &&
-                    port_.setStopBits(QSerialPort::OneStop) &&
-                    port_.setFlowControl(flowFor(handshaking_));
-    if (dtrEnable_) {
-        port_.setDataTerminalReady(true);
-        if (handshaking_ != 2) {
-            port_.setRequestToSend(true);
-        }
+SerialStatus SerialPort::setBaudRate(qint32 baud) {
+    baud_ = baud;
+    if (!isOpen()) {
+        return failure(SerialError::NotOpen);
     }
-    if (!ok) {
-        const QString why = port_.errorString();
-        port_.clearError();
-        if (hungUp()) {
-            lose(why);
-            return failure(SerialError::DeviceLost, why);
-        }
+    if (!port_->setBaudRate(baud)) {
+        const QString why = port_->errorString();
+        port_->clearError();
         return failure(SerialError::OpenFailed, why);
     }
     return {};
 }
 
-SerialStatus SerialPort::apply() {
-    if (!port_.isOpen() || openNumber_ != portNumber_) {
-        const QString path = resolver_ ? resolver_(portNumber_) : QString();
-        if (SerialStatus s = open(path); !s.ok()) {
-            return s;
-        }
-    }
-    SerialStatus s = configure();
-    if (pending_ > 0) {
-        armAsyncTimer();
-    }
-    return s;
-}
-
 void SerialPort::close() {
-    pending_ = 0;
-    asyncTimeout_.stop();
-    quiet_.stop();
-    watchdog_.stop();
-    if (port_.isOpen()) {
-        port_.close();
+    if (port_) {
+        if (port_->isOpen()) {
+            port_->close();
+        }
+        port_.reset();
     }
-    port_.clearError();
-    openPath_.clear();
-    openNumber_ = 0;
-}
-
-SerialStatus SerialPort::discardInput() {
-    pending_ = 0;
-    asyncTimeout_.stop();
-    quiet_.stop();
-    if (!port_.isOpen()) {
-        return failure(SerialError::NotOpen);
+    if (lockFd_ >= 0) {
+        ::close(lockFd_); // releases the claim
+        lockFd_ = -1;
     }
-    port_.clear(QSerialPort::Input);
-    port_.readAll();
-    return {};
+    path_.clear();
 }
 
 SerialStatus SerialPort::write(const QByteArray& data) {
-    if (!port_.isOpen()) {
+    if (!isOpen()) {
         return failure(SerialError::NotOpen);
     }
-    if (hungUp()) {
-        lose(QStringLiteral("the device hung up"));
-        return failure(SerialError::DeviceLost);
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n =
+            ::write(fd(), data.constData() + done, static_cast<std::size_t>(data.size() - done));
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno == EAGAIN) {
+            pollfd p{fd(), POLLOUT, 0};
+            if (::poll(&p, 1, 1000) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0) {
+                continue;
+            }
+        }
+        const int err = errno;
+        return failure(err == EIO || err == ENXIO ? SerialError::DeviceLost
+                                                  : SerialError::WriteFailed,
+                       systemError(err));
     }
-    if (port_.write(data) != data.size()) {
-        const QString why = port_.errorString();
-        port_.clearError();
-        return failure(SerialError::WriteFailed, why);
-    }
-    port_.flush();
+    written_ += static_cast<quint64>(done);
     return {};
 }
 
-ReadResult SerialPort::read(int maxChars) {
-    pending_ = 0;
-    asyncTimeout_.stop();
-    quiet_.stop();
-    if (!port_.isOpen()) {
-        return {{}, failure(SerialError::NotOpen)};
-    }
-    const qint64 want = maxChars > 0 ? maxChars : 1;
-    QDeadlineTimer deadline(readTimeoutMs_ > 0 ? readTimeoutMs_ : 0);
-    while (port_.bytesAvailable() < want) {
-        if (hungUp()) {
-            lose(QStringLiteral("the device hung up"));
-            return {{}, failure(SerialError::DeviceLost)};
+SerialPort::Wait SerialPort::waitReadable(QDeadlineTimer deadline) {
+    for (;;) {
+        // A closed port waits for the wake-up alone (fd -1 is skipped by poll).
+        pollfd fds[2] = {{fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        const qint64 left = deadline.remainingTime(); // -1: forever
+        const int timeout = left < 0 ? -1 : static_cast<int>(std::min<qint64>(left, 1 << 30));
+        const int r = ::poll(fds, 2, timeout);
+        if (r < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Wait::Lost;
         }
-        const qint64 left = deadline.remainingTime();
-        if (left <= 0) {
+        if (fds[1].revents & POLLIN) {
+            std::uint64_t n = 0;
+            (void)!::read(wakeFd_, &n, sizeof n);
+            return Wait::Woken;
+        }
+        if (isOpen() && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            // The last bytes before a hang-up still count; after them the line is gone.
+            int waiting = 0;
+            if (::ioctl(fd(), FIONREAD, &waiting) == 0 && waiting > 0) {
+                return Wait::Data;
+            }
+            return Wait::Lost;
+        }
+        if (fds[0].revents & POLLIN) {
+            return Wait::Data;
+        }
+        if (r == 0) {
+            return Wait::Timeout;
+        }
+    }
+}
+
+QByteArray SerialPort::readAvailable(SerialStatus* status) {
+    if (status) {
+        *status = {};
+    }
+    QByteArray out;
+    if (!isOpen()) {
+        if (status) {
+            *status = failure(SerialError::NotOpen);
+        }
+        return out;
+    }
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd(), buf, sizeof buf);
+        if (n > 0) {
+            out.append(buf, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // A raw line with no minimum count reads 0 when nothing is there.
+        if (n == 0 || errno == EAGAIN) {
             break;
         }
-        port_.waitForReadyRead(static_cast<int>(left));
-        port_.clearError();
+        // An I/O error: the far end is gone.
+        if (out.isEmpty() && status) {
+            *status = failure(SerialError::DeviceLost, systemError(errno));
+        }
+        break;
     }
-    QByteArray data = port_.read(want);
-    if (data.isEmpty()) {
-        return {{}, failure(SerialError::Timeout)};
-    }
-    return {data, {}};
+    read_ += static_cast<quint64>(out.size());
+    return out;
 }
 
-SerialStatus SerialPort::startRead(int n) {
-    quiet_.stop();
-    if (!port_.isOpen()) {
-        pending_ = 0;
-        return failure(SerialError::NotOpen);
-    }
-    pending_ = n > 0 ? n : 1;
-    armAsyncTimer();
-    // Bytes may already be waiting; complete from the event loop, never inside this call.
-    QTimer::singleShot(0, this, &SerialPort::onReadyRead);
-    return {};
-}
-
-void SerialPort::armAsyncTimer() {
-    if (waitForever_ || pending_ == 0) {
-        asyncTimeout_.stop();
-    } else {
-        asyncTimeout_.start(readTimeoutMs_ > 0 ? readTimeoutMs_ : 1);
+void SerialPort::discardInput() {
+    if (isOpen()) {
+        ::tcflush(fd(), TCIFLUSH);
     }
 }
 
-void SerialPort::onReadyRead() {
-    if (pending_ == 0 || !port_.isOpen() || port_.bytesAvailable() < pending_) {
-        return;
-    }
-    if (textMode_) {
-        quiet_.start(); // restarted by every arrival until the line falls quiet
-    } else {
-        // Outside the port's own signal, so the handler may block in a synchronous read.
-        QTimer::singleShot(0, this, &SerialPort::deliver);
-    }
-}
-
-void SerialPort::deliver() {
-    if (pending_ == 0 || !port_.isOpen() || port_.bytesAvailable() < pending_) {
-        return;
-    }
-    const QByteArray data = textMode_ ? port_.readAll() : port_.read(pending_);
-    pending_ = 0;
-    asyncTimeout_.stop();
-    emit dataReceived(data); // the handler may start the next read
-}
-
-bool SerialPort::hungUp() const {
-    if (!port_.isOpen()) {
-        return false;
-    }
-    pollfd p{static_cast<int>(port_.handle()), POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0) {
-        return false;
-    }
-    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-}
-
-void SerialPort::onPortError(QSerialPort::SerialPortError e) {
-    if (e == QSerialPort::NoError) {
-        return;
-    }
-    // A hung-up line makes Qt report a read error on every event-loop turn; closing at the
-    // first one keeps the CPU idle while the link is down.
-    if (e == QSerialPort::ResourceError || hungUp()) {
-        lose(port_.errorString());
-        return;
-    }
-    port_.clearError();
-}
-
-void SerialPort::lose(const QString& why) {
-    close();
-    if (lostSignalled_) {
-        return;
-    }
-    lostSignalled_ = true;
-    emit errorOccurred(SerialError::DeviceLost, why);
+void SerialPort::wake() {
+    const std::uint64_t one = 1;
+    (void)!::write(wakeFd_, &one, sizeof one);
 }
 
 } // namespace tracely

@@ -4,14 +4,7 @@
 
 namespace tracely {
 
-// The link's status light (the trigger LED). Colours are 0x00BBGGRR values.
-class StatusLight {
-public:
-    virtual ~StatusLight() = default;
-    virtual void setColour(std::uint32_t bgr) = 0;
-    virtual void setLit(bool on) = 0;
-};
-
+// Colours of the link's status light (the trigger LED), as 0x00BBGGRR values.
 namespace colour {
 inline constexpr std::uint32_t kRed = 255;       // communication error
 inline constexpr std::uint32_t kYellow = 65535;  // waiting for a trigger

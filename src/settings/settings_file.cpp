@@ -244,4 +244,22 @@ void SettingsFile::SaveSettings() {
     }
 }
 
+namespace {
+constexpr const char* kLinkSection = "LINK";
+constexpr const char* kKeepRepeatingKey = "KeepRepeating";
+} // namespace
+
+bool SettingsFile::readKeepRepeating() {
+    ini_.setPath(path_);
+    ini_.setSection(kLinkSection);
+    ini_.setDefault("");
+    return readBoolean(read(kKeepRepeatingKey)).value_or(false);
+}
+
+void SettingsFile::writeKeepRepeating(bool on) {
+    ini_.setPath(path_);
+    ini_.setSection(kLinkSection);
+    write(kKeepRepeatingKey, writeBoolean(on));
+}
+
 } // namespace tracely

@@ -18,6 +18,9 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+    // Our own options, in a section of their own beside the panel's four.
+    bool readKeepRepeating();
+    void writeKeepRepeating(bool on);
 
     const std::string& path() const { return path_; }
     cInifile& ini() { return ini_; }

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -101,6 +103,8 @@ void OptionsDialog::fillFromState() {
     cboChaSel->setEnabled(optVoltage->isChecked());
 
     chkPlotPoints->setChecked(s_.blnPlotPoints);
+    chkKeepRepeating->setChecked(host_.keepRepeating());
+    showLinkHealth();
 
     fillPortList();
     blnPortChanged = false;
@@ -120,9 +124,20 @@ void OptionsDialog::fillPortList() {
     }
 }
 
+void OptionsDialog::showLinkHealth() {
+    const QString text = host_.linkHealth();
+    lblLinkHealth->setText(text);
+    lblLinkHealth->setAccessibleName(
+        QStringLiteral("link health: ") +
+        QString(text).replace(QLatin1Char('\n'), QStringLiteral("; ")));
+}
+
 void OptionsDialog::showTab(int index) {
     if (index < 0 || index >= pages->count()) {
         return;
+    }
+    if (index == pages->count() - 1) {
+        showLinkHealth(); // the numbers as they are now
     }
     for (int i = 0; i < pages->count(); ++i) {
         pages->widget(i)->setEnabled(i == index);
@@ -225,12 +240,17 @@ void OptionsDialog::apply() {
     s_.blnPlotTrig = chkTrigVisible->isChecked();
     p_.CWGraph1->setPlotVisible("Trig", s_.blnPlotTrig);
 
+    host_.setKeepRepeating(chkKeepRepeating->isChecked());
+
     if (blnPortChanged) {
         blnPortChanged = false;
-        host_.InitHdwe();
-        if (!s_.blnConnected) {
-            blnPortChanged = true; // the next Apply tries once more
-        }
+        // The link comes up on its own thread; a port that did not answer is tried once more
+        // by the next Apply, if the dialog is still open then.
+        host_.InitHdwe([dialog = QPointer<OptionsDialog>(this)](bool connected) {
+            if (dialog && !connected) {
+                dialog->blnPortChanged = true;
+            }
+        });
     }
     s_.blnTimeChanged = true; // the timebase follows a possibly new sample rate
 }

@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
@@ -55,6 +56,8 @@ public:
     QCheckBox* chkEnabled = nullptr;
     QComboBox* cboComPort = nullptr;
     QComboBox* cboBaudRate = nullptr;
+    QCheckBox* chkKeepRepeating = nullptr;
+    QLabel* lblLinkHealth = nullptr;
     QPushButton* cmdApply = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdOK = nullptr;
@@ -70,6 +73,8 @@ private:
     QWidget* buildCursorsPage();
     QWidget* buildControlsPage();
     QWidget* buildCommunicationsPage();
+    QWidget* buildLinkPage();
+    void showLinkHealth();
     void connectControls();
     void fillFromState();
     void fillPortList();

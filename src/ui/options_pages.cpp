@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -118,6 +119,24 @@ QWidget* OptionsDialog::buildCommunicationsPage() {
     return w;
 }
 
+QWidget* OptionsDialog::buildLinkPage() {
+    QWidget* w = page(4);
+    auto* row = new QHBoxLayout(w);
+    auto* faults = frame(w, "fraLinkFaults", QStringLiteral("Line Faults"));
+    chkKeepRepeating =
+        add(faults, new QCheckBox(QStringLiteral("Keep repeating through line faults")),
+            "chkKeepRepeating", "Keep repeating through line faults");
+    chkKeepRepeating->setToolTip(
+        QStringLiteral("In repeat mode, start the next capture by itself after one was discarded "
+                       "on a line fault; stop after five in a row"));
+    auto* health = frame(w, "fraLinkHealth", QStringLiteral("Link Health"));
+    lblLinkHealth = add(health, new QLabel, "lblLinkHealth", "link health");
+    lblLinkHealth->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(faults, 0, Qt::AlignTop);
+    row->addWidget(health, 1, Qt::AlignTop);
+    return w;
+}
+
 void OptionsDialog::buildControls() {
     tbsOptions = named(new QTabBar(this), "tbsOptions", QStringLiteral("Options tabs"));
     const struct {
@@ -127,7 +146,8 @@ void OptionsDialog::buildControls() {
     } tabs[] = {{"Capture", "tabCapture", "Set Options for Capture"},
                 {"Cursors", "tabCursors", "Set Options for Cursors"},
                 {"Controls", "tabControls", "Set Options for Controls"},
-                {"Communications", "tabCommunications", "Set Options for Com Port"}};
+                {"Communications", "tabCommunications", "Set Options for Com Port"},
+                {"Link", "tabLink", "Link health and what to do on line faults"}};
     for (const auto& t : tabs) {
         const int i = tbsOptions->addTab(QString::fromLatin1(t.caption));
         tbsOptions->setTabData(i, QString::fromLatin1(t.key));
@@ -139,6 +159,7 @@ void OptionsDialog::buildControls() {
     pages->addWidget(buildCursorsPage());
     pages->addWidget(buildControlsPage());
     pages->addWidget(buildCommunicationsPage());
+    pages->addWidget(buildLinkPage());
 
     cmdApply = named(new QPushButton(QStringLiteral("Apply"), this), "cmdApply", "Apply");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel", "Cancel");

@@ -1,7 +1,5 @@
-#include "src/acquire/capture_cycle.h"
-#include "src/acquire/receiver.h"
-#include "src/link/instrument_link.h"
-#include "tests/support/recorders.h"
+#include "src/acquire/acquisition_engine.h"
+#include "tests/support/engine_recorder.h"
 #include "tests/support/sim_host.h"
 #include "tests/support/wait.h"
 
@@ -9,10 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 using namespace tracely;
-using tracely::test::RecordingLight;
-using tracely::test::RecordingReporter;
+using tracely::test::EngineRecorder;
 using tracely::test::SimHost;
 using tracely::test::waitUntil;
 
@@ -32,28 +30,46 @@ struct Scope {
         // Channel A primary on range code 3 with one channel enabled, so the level trigger at
         // 128 sees the sine (the start-up image has R14 0 until the panel computes it).
         state.bytREG_R14 = 0xFF;
+        engine.setTimeRange(10);
+        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
+            std::string raw;
+            const auto rows = static_cast<std::size_t>(state.intWriteIdx - 1);
+            for (std::size_t r = 0; r < rows && r < state.bytSampleBuf.size(); ++r) {
+                raw += static_cast<char>(state.bytSampleBuf[r].logic);
+                raw += static_cast<char>(state.bytSampleBuf[r].analog);
+            }
+            drawn.push_back(raw);
+        });
+    }
+
+    // Every drawn capture must be, pair for pair, the start of what the simulator sent for one
+    // of its traces: nothing shifted, swapped or mixed from two traces.
+    int misaligned() const {
+        std::map<int, std::string> sent;
+        for (const SimHost::Block& b : sim.blocks()) {
+            sent[b.trace] += b.bytes;
+        }
+        std::set<std::string> traces;
+        for (const std::string& d : drawn) {
+            for (const auto& [trace, bytes] : sent) {
+                if (bytes.size() >= d.size()) {
+                    traces.insert(bytes.substr(0, d.size()));
+                }
+            }
+        }
+        return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) {
+            return d.empty() || traces.count(d) == 0;
+        }));
     }
 
     SimHost sim;
     FrontPanelState state;
-    RecordingLight light;
-    RecordingReporter reporter;
-    double timeRange = 10;
-    int plots = 0;
-    ConfiguredPort configured = [this](int n) {
-        return n == 1 ? QString::fromStdString(sim.path()) : QStringLiteral("/dev/null-port");
-    };
-    SerialPort port{[this](int n) { return configured(n); }};
-    InstrumentLink link{state, port, light, reporter, configured, [this] { return timeRange; }};
-    CaptureCycle cycle{state,
-                       CaptureCycle::Hooks{[] { return CapturePanel{}; }, [this] { ++plots; },
-                                           [] {}, [this] { link.Update(); }}};
-    Receiver rx{state,
-                port,
-                light,
-                reporter,
-                [this] { link.RequestDump(); },
-                [this] { cycle.ProcessCapture(); }};
+    AcquisitionEngine engine{state, [this](int n) {
+                                 return n == 1 ? QString::fromStdString(sim.path())
+                                               : QStringLiteral("/dev/null-port");
+                             }};
+    EngineRecorder rec{engine};
+    std::vector<std::string> drawn;
 };
 
 } // namespace
@@ -61,13 +77,13 @@ struct Scope {
 TEST(Capture, OneTraceAtTheStartUpPanel) {
     Scope scope(simOptions());
     FrontPanelState& s = scope.state;
-    scope.cycle.acquireClicked();
-    ASSERT_TRUE(s.blnConnected);
-    ASSERT_TRUE(waitUntil([&] { return scope.plots == 1; }, 10000));
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 10000));
+    EXPECT_TRUE(s.blnConnected);
     EXPECT_TRUE(s.blnCaptureDone);
     EXPECT_FALSE(s.blnArmed);
     EXPECT_EQ(s.intWriteIdx, 501); // two blocks, 500 rows kept
-    EXPECT_FALSE(scope.light.lit);
+    EXPECT_FALSE(scope.rec.lit);
     ASSERT_EQ(s.sngCHaData.size(), 500u);
     // The level trigger at 128 is found near where the search begins, and the trace there
     // sits at zero volts.
@@ -78,8 +94,9 @@ TEST(Capture, OneTraceAtTheStartUpPanel) {
     const auto [lo, hi] = std::minmax_element(s.sngCHaData.begin(), s.sngCHaData.end());
     EXPECT_NEAR(*hi, 15.0f, 1.0f);
     EXPECT_NEAR(*lo, -15.0f, 1.0f);
-    // The logic counter reached the display too.
     ASSERT_EQ(s.bytLogicData.size(), 500u);
+    EXPECT_EQ(scope.misaligned(), 0);
+    EXPECT_EQ(scope.rec.progressReports, 0); // a short dump shows no progress
 }
 
 TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
@@ -89,13 +106,13 @@ TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
     Scope scope(o);
     FrontPanelState& s = scope.state;
     s.strSampleRate = "10KSa/s";
-    scope.timeRange = 19;
+    scope.engine.setTimeRange(19);
     // A rising edge at 128.
     s.bytREG_R5 = 128;
     s.bytREG_R6 = 127;
     s.bytREG_R7 = 0x23;
-    scope.cycle.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.plots == 1; }, 15000));
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 15000));
     EXPECT_EQ(s.lngBaudRate, 57600);
     EXPECT_EQ(s.intCaptureLen, 10000);
     EXPECT_EQ(s.intWriteIdx, 10001);
@@ -108,41 +125,49 @@ TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
     EXPECT_LT(before, atTrigger); // rising through zero
     // 1 kHz at 100 us a point: one period every ten points.
     EXPECT_NEAR(s.sngCHaData[260], atTrigger, 1.0f);
+    EXPECT_EQ(scope.misaligned(), 0);
 }
 
 TEST(Capture, HangUpMidDumpTakesTheLinkDown) {
     sim::Options o = simOptions();
     o.faults.hangUpInBlock = 2;
     Scope scope(o);
-    scope.cycle.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return !scope.state.blnConnected; }, 5000));
-    EXPECT_EQ(scope.light.colour(), colour::kRed);
-    EXPECT_TRUE(scope.light.lit);
-    EXPECT_EQ(scope.reporter.panels["sbrFirmWare"], "Firmware: ");
-    EXPECT_EQ(scope.plots, 0);
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.reds > 0 && !scope.state.blnConnected; }));
+    EXPECT_EQ(scope.rec.colour, colour::kRed);
+    EXPECT_TRUE(scope.rec.lit);
+    EXPECT_EQ(scope.rec.panels["sbrFirmWare"], "Firmware: ");
+    EXPECT_TRUE(scope.rec.status.last().startsWith("Link lost"))
+        << scope.rec.status.join('|').toStdString();
+    EXPECT_EQ(scope.rec.captures, 0);
+    EXPECT_FALSE(scope.state.blnDumping);
 }
 
 TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
     sim::Options o = simOptions();
     o.faults.shortBlock = 1;
     Scope scope(o);
-    scope.cycle.acquireClicked();
-    ASSERT_TRUE(scope.state.blnConnected);
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.state.blnDumping; }));
     ASSERT_TRUE(waitUntil([&] { return !scope.state.blnConnected; }, 8000));
-    EXPECT_EQ(scope.plots, 0);
-    EXPECT_EQ(scope.light.colour(), colour::kRed);
+    EXPECT_EQ(scope.rec.captures, 0);
+    EXPECT_EQ(scope.rec.colour, colour::kRed);
+    EXPECT_EQ(scope.engine.health().line.timeouts, 1u);
+    EXPECT_EQ(scope.engine.health().discarded, 1u);
 }
 
 TEST(Capture, AWrongEchoSuppressesTheTrace) {
     sim::Options o = simOptions();
     o.faults.wrongEchoAt = 5; // a character of the register programming
     Scope scope(o);
-    scope.cycle.acquireClicked();
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.state.blnSendFailed; }));
+    ASSERT_TRUE(waitUntil([&] { return scope.engine.health().discarded == 1; }));
     EXPECT_TRUE(scope.state.blnConnected);
-    EXPECT_TRUE(scope.state.blnSendFailed);
     EXPECT_FALSE(scope.state.blnArmed);
-    EXPECT_EQ(scope.light.colour(), colour::kRed);
-    EXPECT_FALSE(waitUntil([&] { return scope.plots > 0; }, 300));
+    EXPECT_EQ(scope.rec.colour, colour::kRed);
+    EXPECT_EQ(scope.rec.captures, 0);
+    EXPECT_EQ(scope.sim.received().find('T'), std::string::npos);
 }
 
 TEST(Capture, PacedLineAtEachSpeed) {
@@ -153,10 +178,34 @@ TEST(Capture, PacedLineAtEachSpeed) {
         o.pace = true;
         o.bauds = {baud};
         Scope scope(o);
-        scope.cycle.acquireClicked();
-        ASSERT_TRUE(scope.state.blnConnected) << baud;
+        scope.engine.acquireClicked();
+        ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 10000)) << baud;
         EXPECT_EQ(scope.state.lngBaudRate, baud);
-        EXPECT_TRUE(waitUntil([&] { return scope.plots == 1; }, 10000)) << baud;
         EXPECT_EQ(scope.state.intWriteIdx, 501);
+        EXPECT_EQ(scope.misaligned(), 0);
     }
+}
+
+TEST(Capture, LongDumpShowsItsProgress) {
+    // 60 blocks at 115200 take over two seconds: blocks and time left are shown as they come.
+    sim::Options o = simOptions();
+    o.pace = true;
+    o.bauds = {115200};
+    Scope scope(o);
+    scope.engine.setTimeRange(15);
+    std::vector<int> seen;
+    QObject::connect(&scope.engine, &AcquisitionEngine::progressChanged, &scope.rec.ctx,
+                     [&](int done, int total, double left) {
+                         if (total > 0) {
+                             EXPECT_EQ(total, 60);
+                             EXPECT_NEAR(left, (60 - done) * 513 * 10.0 / 115200, 1e-9);
+                             seen.push_back(done);
+                         }
+                     });
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 20000));
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_EQ(scope.misaligned(), 0);
 }

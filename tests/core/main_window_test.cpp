@@ -125,13 +125,13 @@ TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
     Window win(ini);
     win.w.formLoad();
     win.w.panel().cmdCapture->click();
-    ASSERT_EQ(win.messages.size(), 1);
+    ASSERT_TRUE(waitUntil([&] { return win.messages.size() == 1; }));
     EXPECT_EQ(win.messages.front(), QStringLiteral("Tracely Comm Error: Unable to Communicate with "
                                                    "Bitscope - Check Comm Port Connection!"));
     EXPECT_EQ(win.w.panel().CWBTrigLed->colour(), 255u);
     EXPECT_TRUE(win.w.panel().CWBTrigLed->value());
     win.w.panel().cmdCapture->click();
-    EXPECT_EQ(win.messages.size(), 2);
+    EXPECT_TRUE(waitUntil([&] { return win.messages.size() == 2; }));
 }
 
 TEST(MainWindow, AcquireDrawsATraceFromTheSimulator) {
@@ -146,7 +146,7 @@ TEST(MainWindow, AcquireDrawsATraceFromTheSimulator) {
     win.w.formLoad();
     const FrontPanel& p = win.w.panel();
     p.cmdCapture->click();
-    ASSERT_TRUE(win.w.state().blnConnected);
+    ASSERT_TRUE(waitUntil([&] { return win.w.state().blnConnected; }));
     EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrFirmWare")),
               QStringLiteral("Firmware: BC000120"));
     ASSERT_TRUE(

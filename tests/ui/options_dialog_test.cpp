@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -33,12 +34,17 @@ public:
     int displayCursorData = 0;
 
     void DisplayCursorData() override { ++displayCursorData; }
-    void InitHdwe() override {
+    void InitHdwe(std::function<void(bool)> done) override {
         ++initHdwe;
         s_.blnConnected = linkStarts;
+        done(linkStarts);
     }
     bool ComPortExists(int n) const override { return ports.count(n) != 0; }
     QString portPath(int n) const override { return QStringLiteral("/dev/ttyS%1").arg(n - 1); }
+    bool keepRepeating() const override { return keep; }
+    void setKeepRepeating(bool on) override { keep = on; }
+    QString linkHealth() const override { return QStringLiteral("Captures: 3\nTime-outs: 1"); }
+    bool keep = false;
 
 private:
     FrontPanelState& s_;
@@ -104,7 +110,7 @@ TEST_F(OptionsTest, OpensWithTheStateShown) {
     EXPECT_TRUE(d->chkPlotPoints->isChecked());
     EXPECT_EQ(entries(d->cboBaudRate), (QStringList{"57600", "115200"}));
 
-    ASSERT_EQ(d->tbsOptions->count(), 4);
+    ASSERT_EQ(d->tbsOptions->count(), 5);
     EXPECT_EQ(d->tbsOptions->tabToolTip(3), "Set Options for Com Port");
 }
 
@@ -222,6 +228,19 @@ TEST_F(OptionsTest, UnreadablePortEntryLeavesThePort) {
     EXPECT_FALSE(d->portChanged());
 }
 
+TEST_F(OptionsTest, LinkPageKeepsRepeatingAndShowsTheHealth) {
+    host.keep = true;
+    auto d = openDialog();
+    EXPECT_TRUE(d->chkKeepRepeating->isChecked());
+    EXPECT_EQ(d->tbsOptions->tabText(4), "Link");
+    EXPECT_EQ(d->lblLinkHealth->text(), "Captures: 3\nTime-outs: 1");
+    EXPECT_EQ(d->lblLinkHealth->accessibleName(), "link health: Captures: 3; Time-outs: 1");
+    d->chkKeepRepeating->setChecked(false);
+    EXPECT_TRUE(host.keep); // nothing changes before Apply
+    d->apply();
+    EXPECT_FALSE(host.keep);
+}
+
 TEST_F(OptionsTest, TriggerPositionOffTheListIsKept) {
     state.sngTrigPos = 4.0f;
     auto d = openDialog();
@@ -235,9 +254,9 @@ TEST_F(OptionsTest, TriggerPositionOffTheListIsKept) {
 
 TEST_F(OptionsTest, CtrlTabStepsThroughTheTabsAndWraps) {
     auto d = openDialog();
-    d->tbsOptions->setCurrentIndex(3);
-    EXPECT_EQ(d->pages->currentIndex(), 3);
-    EXPECT_TRUE(d->pages->widget(3)->isEnabled());
+    d->tbsOptions->setCurrentIndex(4);
+    EXPECT_EQ(d->pages->currentIndex(), 4);
+    EXPECT_TRUE(d->pages->widget(4)->isEnabled());
     EXPECT_FALSE(d->pages->widget(0)->isEnabled());
 
     // The focus may be on any control: the dialog sees the key first.
@@ -245,7 +264,7 @@ TEST_F(OptionsTest, CtrlTabStepsThroughTheTabsAndWraps) {
     EXPECT_EQ(d->tbsOptions->currentIndex(), 0);
     EXPECT_EQ(d->pages->currentIndex(), 0);
     EXPECT_TRUE(d->pages->widget(0)->isEnabled());
-    EXPECT_FALSE(d->pages->widget(3)->isEnabled());
+    EXPECT_FALSE(d->pages->widget(4)->isEnabled());
     QTest::keyClick(d.get(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(d->tbsOptions->currentIndex(), 1);
 

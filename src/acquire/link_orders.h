@@ -1,0 +1,57 @@
+#pragma once
+
+#include "src/link/wire.h"
+
+#include <QByteArray>
+#include <QMetaType>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace tracely {
+
+// What the GUI side asks of the thread that talks to the instrument, and what that thread
+// reports back. Plain values: they cross between threads as queued signal arguments.
+
+// InitHdwe: find and identify the instrument.
+struct IdentifyOrder {
+    bool autoPort = true; // search COM1..COM8; otherwise try comPort only
+    int comPort = 1;
+    std::array<QString, 9> paths; // [n]: the device COMn leads to, empty when it does not exist
+};
+
+// Update's line work: the register image, then the trace request, the dump request and the
+// dump, with everything the capture needs.
+struct CaptureOrder {
+    quint64 seq = 0; // names the capture in every report about it
+    wire::RegisterImage regs{};
+    int chunks = 0;
+    std::int16_t dumpOffset = 0;
+    std::uint8_t r3 = 0, r4 = 0; // kept when the trigger answer gives no address
+    std::uint8_t r7 = 3;         // the dump mode is derived from it at the answer
+    bool showTrigLogic = true;
+};
+
+enum class CaptureFault {
+    EchoFailed,   // a register did not echo right: no trace was requested
+    Framing,      // an answer broke its structure
+    Stalled,      // an answer or the dump stopped arriving
+    NotAnswering, // the instrument stopped echoing
+};
+
+// The line's counts since the program started, as the thread that talks to it keeps them.
+struct LineCounters {
+    quint64 bytesOut = 0;
+    quint64 bytesIn = 0;
+    quint64 echoMismatches = 0;
+    quint64 lateEchoes = 0;
+    quint64 timeouts = 0;
+    quint64 framingErrors = 0;
+    quint64 strayBytes = 0;
+};
+
+} // namespace tracely
+
+Q_DECLARE_METATYPE(tracely::CaptureFault)
+Q_DECLARE_METATYPE(tracely::LineCounters)

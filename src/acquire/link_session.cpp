@@ -1,0 +1,564 @@
+#include "src/acquire/link_session.h"
+
+#include "src/core/registers.h"
+#include "src/link/dump_address.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tracely {
+
+namespace {
+constexpr int kIdentAnswerChars = 11;   // "?", CR, eight characters, CR
+constexpr std::int64_t kAnswerRest = 5; // four digits and a CR after the answer's first CR
+
+bool knownFirmware(const std::string& id) {
+    return id == "BC000112" || id == "BC000120" || id == "BC000220";
+}
+
+QDeadlineTimer after(double seconds) {
+    return QDeadlineTimer(static_cast<qint64>(std::ceil(seconds * 1000.0)));
+}
+} // namespace
+
+LinkSession::LinkSession(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<tracely::CaptureFault>();
+    qRegisterMetaType<tracely::LineCounters>();
+}
+
+LinkSession::~LinkSession() {
+    stop();
+}
+
+void LinkSession::start() {
+    if (thread_) {
+        return;
+    }
+    thread_.reset(QThread::create([this] { run(); }));
+    thread_->setObjectName(QStringLiteral("instrument link"));
+    thread_->start();
+}
+
+void LinkSession::stop() {
+    if (!thread_) {
+        return;
+    }
+    stopping_ = true;
+    post(Stop{});
+    thread_->wait();
+    thread_.reset();
+}
+
+void LinkSession::identify(IdentifyOrder order) {
+    post(std::move(order));
+}
+
+void LinkSession::capture(CaptureOrder order) {
+    post(std::move(order));
+}
+
+void LinkSession::post(Order order) {
+    {
+        std::lock_guard lock(mutex_);
+        orders_.push_back(std::move(order));
+    }
+    port_.wake();
+}
+
+bool LinkSession::ordersWaiting() {
+    std::lock_guard lock(mutex_);
+    return !orders_.empty();
+}
+
+std::optional<LinkSession::Order> LinkSession::takeOrder() {
+    std::lock_guard lock(mutex_);
+    if (orders_.empty()) {
+        return std::nullopt;
+    }
+    Order o = std::move(orders_.front());
+    orders_.pop_front();
+    return o;
+}
+
+void LinkSession::run() {
+    while (!stopping_) {
+        std::optional<Order> order = takeOrder();
+        if (!order) {
+            idle();
+            continue;
+        }
+        if (std::holds_alternative<Stop>(*order)) {
+            break;
+        }
+        if (const auto* id = std::get_if<IdentifyOrder>(&*order)) {
+            runIdentify(*id);
+        } else {
+            runCapture(std::get<CaptureOrder>(*order));
+        }
+        publishCounters();
+    }
+    port_.close();
+}
+
+void LinkSession::idle() {
+    // Nothing is asked of the instrument: whatever comes is stray, and a line that goes away
+    // is reported now rather than at the next capture.
+    switch (port_.waitReadable(QDeadlineTimer(QDeadlineTimer::Forever))) {
+    case SerialPort::Wait::Data:
+        if (!drain()) {
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+        }
+        break;
+    case SerialPort::Wait::Lost:
+        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        break;
+    case SerialPort::Wait::Timeout:
+    case SerialPort::Wait::Woken:
+        break;
+    }
+}
+
+QString LinkSession::portName() const {
+    return QStringLiteral("COM%1 (%2)").arg(comPort_).arg(port_.devicePath());
+}
+
+double LinkSession::byteSeconds() const {
+    return 10.0 / std::max(1, static_cast<int>(port_.baudRate()));
+}
+
+bool LinkSession::drain() {
+    SerialStatus status;
+    const QByteArray bytes = port_.readAvailable(&status);
+    counters_.bytesIn += static_cast<quint64>(bytes.size());
+    framer_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return status.ok();
+}
+
+void LinkSession::lose(const QString& why, bool closePort) {
+    const bool wasOpen = port_.isOpen();
+    if (closePort) {
+        port_.close();
+    }
+    framer_.reset();
+    if (connected_ || wasOpen) {
+        connected_ = false;
+        emit linkLost(why);
+    }
+}
+
+void LinkSession::publishCounters() {
+    const ReplyFramer::Counts& c = framer_.counts();
+    counters_.echoMismatches = c.mismatches;
+    counters_.lateEchoes = c.lateEchoes;
+    counters_.framingErrors = c.framingErrors;
+    counters_.strayBytes = c.stray;
+    counters_.bytesOut = port_.bytesWritten();
+    emit countersChanged(counters_);
+}
+
+// --- Identification -----------------------------------------------------------------------
+
+bool LinkSession::probe(qint32 baud, std::string& firmware) {
+    firmware.clear();
+    if (!port_.setBaudRate(baud).ok()) {
+        return false;
+    }
+    port_.discardInput();
+    port_.readAvailable();
+    if (!port_.write(QByteArray(1, '?')).ok()) {
+        return false;
+    }
+    // Up to eleven characters, or what has come when the time-out passes.
+    QByteArray answer;
+    const QDeadlineTimer deadline(kIdentTimeoutMs);
+    while (answer.size() < kIdentAnswerChars) {
+        const SerialPort::Wait w = port_.waitReadable(deadline);
+        if (w == SerialPort::Wait::Lost) {
+            break;
+        }
+        answer += port_.readAvailable();
+        if (w == SerialPort::Wait::Timeout) {
+            break; // what the driver held at the deadline has been read above
+        }
+    }
+    counters_.bytesIn += static_cast<quint64>(answer.size());
+    for (char c : answer.left(kIdentAnswerChars)) {
+        if (c != '?' && c != '\r') {
+            firmware += c;
+        }
+    }
+    return knownFirmware(firmware);
+}
+
+void LinkSession::runIdentify(const IdentifyOrder& order) {
+    connected_ = false;
+    framer_.reset();
+    QString busy;
+    std::string firmware;
+    const auto tryPort = [&](int n) {
+        const QString& path = order.paths[static_cast<std::size_t>(n)];
+        if (!port_.isOpen() || port_.devicePath() != path) {
+            const SerialStatus s = port_.open(path, 115200);
+            if (s.error == SerialError::Busy) {
+                busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
+            }
+            if (!s.ok()) {
+                return false;
+            }
+        }
+        comPort_ = n;
+        return probe(115200, firmware) || probe(57600, firmware);
+    };
+
+    bool found = false;
+    if (order.autoPort) {
+        int highest = 1;
+        for (int n = 1; n <= 8; ++n) {
+            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+                highest = n;
+            }
+        }
+        for (int n = 1; n <= highest && !found; ++n) {
+            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+                found = tryPort(n);
+            }
+        }
+    } else if (order.comPort >= 1 && order.comPort <= 8) {
+        found = tryPort(order.comPort);
+    }
+
+    if (!found) {
+        port_.close();
+        emit identifyFailed(busy.isEmpty() ? QStringLiteral("no BitScope answered on COM1 to COM8")
+                                           : busy + QStringLiteral(" is busy: in use by another "
+                                                                   "program"),
+                            busy);
+        return;
+    }
+    port_.discardInput();
+    connected_ = true;
+    emit identified(QString::fromStdString(firmware), port_.baudRate(), comPort_,
+                    port_.devicePath());
+}
+
+// --- One capture --------------------------------------------------------------------------
+
+LinkSession::Step LinkSession::sendChar(char c, int timeoutMs, quint64 seq) {
+    if (stallDeadline_.hasExpired()) {
+        return Step::Failed;
+    }
+    // Whatever has come and is owed by nothing is stale: the input is discarded.
+    if (!drain()) {
+        return Step::Lost;
+    }
+    framer_.expectEcho(c);
+    const SerialStatus w = port_.write(QByteArray(1, c));
+    if (!w.ok()) {
+        framer_.giveUp();
+        if (w.error == SerialError::DeviceLost || w.error == SerialError::NotOpen) {
+            return Step::Lost;
+        }
+        sendFailed_ = true;
+        emit echoFailed(seq, QStringLiteral("could not send \"%1\": %2").arg(c).arg(w.detail));
+        return Step::Ok;
+    }
+    const Step s = awaitFrame(QDeadlineTimer(timeoutMs), false);
+    if (s != Step::Ok && s != Step::Failed) {
+        return s;
+    }
+    if (framer_.waiting()) {
+        framer_.giveUp(); // still owed: taken as this echo when it comes
+        ++counters_.timeouts;
+        sendFailed_ = true;
+        emit echoFailed(seq,
+                        QStringLiteral("no echo of \"%1\" within %2 ms").arg(c).arg(timeoutMs));
+    } else if (framer_.outcome().echo != c) {
+        sendFailed_ = true;
+        emit echoFailed(seq, QStringLiteral("\"%1\" was echoed as byte %2")
+                                 .arg(c)
+                                 .arg(static_cast<unsigned char>(framer_.outcome().echo)));
+    }
+    return Step::Ok;
+}
+
+LinkSession::Step LinkSession::pump(QDeadlineTimer deadline, bool interruptible) {
+    if (stopping_) {
+        return Step::Stopped;
+    }
+    if (interruptible && ordersWaiting()) {
+        return Step::Interrupted;
+    }
+    QDeadlineTimer until = deadline;
+    if (!stallDeadline_.isForever() &&
+        (until.isForever() || stallDeadline_.deadlineNSecs() < until.deadlineNSecs())) {
+        until = stallDeadline_;
+    }
+    switch (port_.waitReadable(until)) {
+    case SerialPort::Wait::Data:
+        return drain() ? Step::Ok : Step::Lost;
+    case SerialPort::Wait::Lost:
+        drain(); // the last bytes before the hang-up still count
+        return Step::Lost;
+    case SerialPort::Wait::Woken:
+        return Step::Ok;
+    case SerialPort::Wait::Timeout:
+        // The deadline is ours, not the line's: a busy machine may wake us late, so what the
+        // driver holds by now still counts.
+        return drain() ? Step::Timeout : Step::Lost;
+    }
+    return Step::Ok;
+}
+
+LinkSession::Step LinkSession::awaitFrame(QDeadlineTimer deadline, bool interruptible) {
+    while (framer_.waiting()) {
+        const Step s = pump(deadline, interruptible);
+        if (s == Step::Ok) {
+            continue;
+        }
+        if (!framer_.waiting()) {
+            return Step::Ok; // it came complete just before the deadline or the hang-up
+        }
+        return s == Step::Timeout ? Step::Failed : s;
+    }
+    return Step::Ok;
+}
+
+void LinkSession::fail(quint64 seq, CaptureFault fault, const QString& why) {
+    publishCounters();
+    emit captureFailed(seq, fault, why);
+    settle();
+}
+
+void LinkSession::settle() {
+    // Whatever the instrument still sends belongs to the capture given up; start the next
+    // one only when it has finished, so that none of it is taken for an echo.
+    framer_.giveUp();
+    QDeadlineTimer limit(kSettleLimitMs);
+    while (!stopping_ && !limit.hasExpired()) {
+        const SerialPort::Wait w = port_.waitReadable(QDeadlineTimer(kQuietMs));
+        if (w == SerialPort::Wait::Timeout) {
+            break;
+        }
+        if (w == SerialPort::Wait::Lost || !drain()) {
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return;
+        }
+    }
+    framer_.reset();
+    emit lineQuiet();
+}
+
+void LinkSession::runCapture(const CaptureOrder& order) {
+    if (!connected_ || !port_.isOpen()) {
+        lose(QStringLiteral("%1 is not connected").arg(portName()), false);
+        return;
+    }
+    if (!program(order)) {
+        return;
+    }
+    if (awaitTrigger(order) != Step::Ok) {
+        return;
+    }
+    quint8 r3 = order.r3;
+    quint8 r4 = order.r4;
+    requestDump(order, r3, r4);
+    QByteArray samples;
+    if (dump(order, samples) == Step::Ok) {
+        publishCounters();
+        emit captureArrived(order.seq, samples);
+    }
+}
+
+bool LinkSession::program(const CaptureOrder& order) {
+    sendFailed_ = false;
+    const std::string text = wire::updateSequence(order.regs) + wire::kArm;
+    // Each character goes out and comes back once.
+    stallDeadline_ =
+        after(static_cast<double>(text.size()) * 2.0 * byteSeconds() + kStallGraceMs / 1000.0);
+    bool traced = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == wire::kArm && i + 1 == text.size()) {
+            if (sendFailed_) {
+                break; // a register did not take: no trace is requested
+            }
+        }
+        const Step s = sendChar(c, kProgramTimeoutMs, order.seq);
+        if (s == Step::Lost) {
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return false;
+        }
+        if (s == Step::Stopped) {
+            return false;
+        }
+        if (s == Step::Failed) {
+            // The whole exchange is far past its time: nothing is answering.
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            lose(QStringLiteral("the instrument on %1 stopped answering").arg(portName()), false);
+            return false;
+        }
+        traced = i + 1 == text.size();
+    }
+    stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+    if (!traced) {
+        emit programmed(order.seq, false);
+        fail(order.seq, CaptureFault::EchoFailed,
+             QStringLiteral("the instrument did not echo every register: no trace requested"));
+        return false;
+    }
+    // The trace request itself is not echo-checked: its echo leads the answer.
+    if (!drain()) {
+        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        return false;
+    }
+    framer_.expectTraceReply();
+    if (!port_.write(QByteArray(1, wire::kTrace)).ok()) {
+        framer_.giveUp();
+        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        return false;
+    }
+    emit programmed(order.seq, true);
+    return true;
+}
+
+LinkSession::Step LinkSession::awaitTrigger(const CaptureOrder& order) {
+    // The trigger may take any time; once its answer begins, the rest of the capture comes
+    // at line speed and has that long, and a little more, to arrive.
+    const auto restOfCapture = [&](std::int64_t answerBytes) {
+        const double line =
+            static_cast<double>(answerBytes + 40 + std::int64_t{order.chunks} * 514) *
+            byteSeconds();
+        stallDeadline_ = after(line + kStallGraceMs / 1000.0);
+    };
+    bool started = false;
+    while (framer_.waiting()) {
+        if (!started && framer_.replyStarted()) {
+            started = true;
+            restOfCapture(kAnswerRest);
+        }
+        const Step s = pump(QDeadlineTimer(QDeadlineTimer::Forever), true);
+        switch (s) {
+        case Step::Ok:
+            continue;
+        case Step::Interrupted:
+            framer_.giveUp(); // should the answer still come, it is taken and dropped
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            return s;
+        case Step::Stopped:
+            return s;
+        case Step::Lost:
+            if (!framer_.waiting()) {
+                break;
+            }
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return s;
+        case Step::Timeout:
+        case Step::Failed:
+            if (!framer_.waiting()) {
+                break;
+            }
+            ++counters_.timeouts;
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            fail(order.seq, CaptureFault::Stalled,
+                 QStringLiteral("the trigger answer stopped arriving halfway"));
+            return Step::Failed;
+        }
+    }
+    if (framer_.outcome().status == ReplyFramer::Status::Broken) {
+        stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+        fail(order.seq, CaptureFault::Framing, QString::fromStdString(framer_.outcome().why));
+        return Step::Failed;
+    }
+    if (!started) {
+        restOfCapture(0);
+    }
+    return Step::Ok;
+}
+
+void LinkSession::requestDump(const CaptureOrder& order, quint8& r3, quint8& r4) {
+    const std::string answer = framer_.outcome().answer;
+    if (const auto a = SplitDumpAddress(answer, order.dumpOffset)) {
+        r3 = a->r3;
+        r4 = a->r4;
+    }
+    emit triggerAnswered(order.seq, QString::fromStdString(answer), r3, r4);
+    const std::uint8_t mode = regs::dumpMode(order.r7, order.showTrigLogic);
+    // Echo failures here show on the light, but the dump is asked for regardless.
+    for (char c : wire::dumpRequestSequence(r3, r4, mode)) {
+        if (sendChar(c, kDumpRequestTimeoutMs, order.seq) != Step::Ok) {
+            break; // the dump below finds out what became of the line
+        }
+    }
+}
+
+LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& samples) {
+    // At least one block: a capture asked for before any timebase was set still ends.
+    const int chunks = std::max(1, order.chunks);
+    samples.reserve(chunks * ReplyFramer::kBlockSamples);
+    for (int k = 1; k <= chunks; ++k) {
+        if (stopping_) {
+            return Step::Stopped;
+        }
+        if (ordersWaiting()) {
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            return Step::Interrupted;
+        }
+        if (!drain()) {
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return Step::Lost;
+        }
+        framer_.expectBlock();
+        if (!port_.write(QByteArray(1, wire::kDump)).ok()) {
+            framer_.giveUp();
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return Step::Lost;
+        }
+        if (k == 1) {
+            emit dumpStarted(order.seq);
+        }
+        const QDeadlineTimer blockDeadline(kBlockTimeoutMs);
+        const Step s = awaitFrame(blockDeadline, true);
+        switch (s) {
+        case Step::Ok:
+            break;
+        case Step::Interrupted:
+            framer_.giveUp(); // the rest of this block is still owed and taken by count
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            return s;
+        case Step::Stopped:
+            return s;
+        case Step::Lost:
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            return s;
+        case Step::Timeout:
+        case Step::Failed: {
+            ++counters_.timeouts;
+            const bool blockLate = blockDeadline.hasExpired();
+            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+            const QString why =
+                blockLate ? QStringLiteral("dump block %1 of %2 did not arrive within %3 s")
+                                .arg(k)
+                                .arg(chunks)
+                                .arg(kBlockTimeoutMs / 1000)
+                          : QStringLiteral("the dump stopped arriving");
+            publishCounters();
+            emit captureFailed(order.seq, CaptureFault::Stalled, why);
+            // The serial component's read time-out is its error event: the link is down.
+            lose(QStringLiteral("%1: %2").arg(portName(), why), false);
+            settle();
+            return s;
+        }
+        }
+        samples.append(framer_.outcome().block.data(),
+                       static_cast<qsizetype>(framer_.outcome().block.size()));
+        emit blockArrived(order.seq, k, chunks);
+    }
+    stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+    return Step::Ok;
+}
+
+} // namespace tracely

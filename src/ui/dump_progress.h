@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QProgressBar;
+
+namespace tracely {
+
+// "12 of 60 blocks, 2.1 s left": how far a long dump has come.
+QString dumpProgressText(int done, int total, double secondsLeft);
+
+// Shows the dump's progress on `bar`, or hides it when total is 0. The accessible name carries
+// the text, so a screen reader hears the same as the eye sees.
+void showDumpProgress(QProgressBar* bar, int done, int total, double secondsLeft);
+
+} // namespace tracely
