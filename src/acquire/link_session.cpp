@@ -199,7 +199,14 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
     std::string firmware;
     const auto tryPort = [&](int n) {
         const QString& path = order.paths[static_cast<std::size_t>(n)];
-        if (!port_.isOpen() || port_.devicePath() != path) {
+        if (port_.isOpen() && port_.devicePath() == path) {
+            // The line we had: echoes of what an instrument that stopped answering was sent
+            // may still be coming, and must not be taken for its identifier.
+            if (!waitQuiet(kSettleLimitMs)) {
+                port_.close();
+                return false;
+            }
+        } else {
             const SerialStatus s = port_.open(path, 115200);
             if (s.error == SerialError::Busy) {
                 busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
@@ -331,20 +338,27 @@ void LinkSession::fail(quint64 seq, CaptureFault fault, const QString& why) {
     settle();
 }
 
+bool LinkSession::waitQuiet(int limitMs) {
+    QDeadlineTimer limit(limitMs);
+    while (!stopping_ && !limit.hasExpired()) {
+        const SerialPort::Wait w = port_.waitReadable(QDeadlineTimer(kQuietMs));
+        if (w == SerialPort::Wait::Timeout) {
+            return true;
+        }
+        if (w == SerialPort::Wait::Lost || !drain()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void LinkSession::settle() {
     // Whatever the instrument still sends belongs to the capture given up; start the next
     // one only when it has finished, so that none of it is taken for an echo.
     framer_.giveUp();
-    QDeadlineTimer limit(kSettleLimitMs);
-    while (!stopping_ && !limit.hasExpired()) {
-        const SerialPort::Wait w = port_.waitReadable(QDeadlineTimer(kQuietMs));
-        if (w == SerialPort::Wait::Timeout) {
-            break;
-        }
-        if (w == SerialPort::Wait::Lost || !drain()) {
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
-            return;
-        }
+    if (!waitQuiet(kSettleLimitMs)) {
+        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        return;
     }
     framer_.reset();
     emit lineQuiet();

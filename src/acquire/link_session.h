@@ -97,6 +97,8 @@ private:
     // Feeds whatever the driver holds into the framer.
     bool drain();
     void settle();
+    // Reads and drops until nothing has come for a while; false when the line went away.
+    bool waitQuiet(int limitMs);
     void lose(const QString& why, bool closePort);
     void fail(quint64 seq, CaptureFault fault, const QString& why);
     void publishCounters();
