@@ -169,10 +169,16 @@ FrontPanel buildFrontPanel(QWidget* host) {
     p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrSampleRate"), QStringLiteral("Sample Rate: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrCursorData"), QStringLiteral("Cursors On: "));
-    // What the link is doing, in words, and how far a long dump has come.
-    p.StatusBar1->addPanel(QStringLiteral("sbrLink"), QStringLiteral("Not connected"), 2);
+    // What the link is doing, in words, and how far a long dump has come. The words may be
+    // longer than the window is wide: they give way rather than push the window wider.
+    QLabel* link =
+        p.StatusBar1->addPanel(QStringLiteral("sbrLink"), QStringLiteral("Not connected"), 2);
+    link->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    link->setMinimumWidth(
+        link->fontMetrics().horizontalAdvance(QStringLiteral("Waiting for trigger")));
     p.prgDump = named(new QProgressBar(p.StatusBar1), "prgDump", QStringLiteral("dump progress"));
-    p.prgDump->setTextVisible(true);
+    p.prgDump->setTextVisible(false);
+    p.prgDump->setFixedWidth(link->fontMetrics().horizontalAdvance(QStringLiteral("Firmware")));
     p.StatusBar1->addPermanentWidget(p.prgDump);
     p.prgDump->hide();
     return p;

@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -108,9 +109,8 @@ void MainWindow::connectEngine() {
     });
     connect(e, &AcquisitionEngine::panelText, p_.StatusBar1,
             &widgets::KeyedStatusBar::setPanelText);
-    connect(e, &AcquisitionEngine::statusText, this, [this](const QString& text) {
-        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
-    });
+    connect(e, &AcquisitionEngine::statusText, this,
+            [this](const QString& text) { showLinkText(text); });
     connect(e, &AcquisitionEngine::commError, this, [this] {
         messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
     });
@@ -121,9 +121,23 @@ void MainWindow::connectEngine() {
     connect(e, &AcquisitionEngine::progressChanged, this,
             [this](int done, int total, double secondsLeft) {
                 showDumpProgress(p_.prgDump, done, total, secondsLeft);
+                if (total > 0) {
+                    showLinkText(dumpProgressShort(done, total, secondsLeft),
+                                 QStringLiteral("Receiving the capture: ") +
+                                     dumpProgressText(done, total, secondsLeft));
+                }
             });
     connect(e, &AcquisitionEngine::healthChanged, this, &MainWindow::showHealth);
     showHealth();
+}
+
+void MainWindow::showLinkText(const QString& text, const QString& inFull) {
+    const QString full = inFull.isEmpty() ? text : inFull;
+    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
+    if (QLabel* label = p_.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+        label->setToolTip(full); // the whole of it, should the panel be too narrow
+        label->setAccessibleName(QStringLiteral("link status: ") + full);
+    }
 }
 
 void MainWindow::showHealth() {

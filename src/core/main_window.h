@@ -49,6 +49,7 @@ private:
     void setPanelText(const std::string& key, const std::string& text);
     void connectEngine();
     void showHealth();
+    void showLinkText(const QString& text, const QString& inFull = {});
     // PanelRoutines.
     void PlotAnalog() override;
     void PlotLogic() override;

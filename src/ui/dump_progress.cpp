@@ -7,12 +7,21 @@
 
 namespace tracely {
 
-QString dumpProgressText(int done, int total, double secondsLeft) {
+namespace {
+QString progress(const QString& format, int done, int total, double secondsLeft) {
     const double left = std::isfinite(secondsLeft) ? std::max(0.0, secondsLeft) : 0.0;
-    return QStringLiteral("%1 of %2 blocks, %3 s left")
-        .arg(std::clamp(done, 0, std::max(total, 0)))
+    return format.arg(std::clamp(done, 0, std::max(total, 0)))
         .arg(std::max(total, 0))
         .arg(left, 0, 'f', 1);
+}
+} // namespace
+
+QString dumpProgressText(int done, int total, double secondsLeft) {
+    return progress(QStringLiteral("%1 of %2 blocks, %3 s left"), done, total, secondsLeft);
+}
+
+QString dumpProgressShort(int done, int total, double secondsLeft) {
+    return progress(QStringLiteral("%1/%2, %3 s left"), done, total, secondsLeft);
 }
 
 void showDumpProgress(QProgressBar* bar, int done, int total, double secondsLeft) {

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 
 namespace tracely {
 
@@ -43,6 +44,14 @@ OptionsDialog::OptionsDialog(FrontPanelState& state, const FrontPanel& panel, Op
         w->installEventFilter(this);
     }
     fillFromState();
+    // The link's numbers move while the dialog is open: keep the Link page current.
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, [this] {
+        if (pages->currentIndex() == pages->count() - 1) {
+            showLinkHealth();
+        }
+    });
+    refresh->start(1000);
 }
 
 void OptionsDialog::connectControls() {
