@@ -150,3 +150,28 @@ TEST(Capture, LongDumpShowsItsProgress) {
     EXPECT_EQ(seen.front(), 0);
     EXPECT_EQ(scope.misaligned(), 0);
 }
+
+TEST(Capture, AcquireDuringALongDumpStartsAfreshAtOnce) {
+    sim::Options o = simOptions();
+    o.pace = true;
+    o.bauds = {115200};
+    Scope scope(o);
+    scope.engine.setTimeRange(15); // 60 blocks
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.lastProgress >= 5; }, 10000));
+    scope.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 20000));
+    // The first dump was left after the block under way; the second capture was drawn from
+    // its own trace, and nothing counts as a fault.
+    const std::string sent = scope.sim.received();
+    const std::size_t second = sent.find("[5]@", sent.find("[5]@") + 1);
+    ASSERT_NE(second, std::string::npos);
+    const auto firstDumpBlocks = std::count(sent.begin(), sent.begin() + second, 'M');
+    EXPECT_GE(firstDumpBlocks, 5);
+    EXPECT_LT(firstDumpBlocks, 60);
+    EXPECT_EQ(std::count(sent.begin() + second, sent.end(), 'M'), 60);
+    EXPECT_EQ(scope.misaligned(), 0);
+    EXPECT_EQ(scope.engine.health().discarded, 0u);
+    EXPECT_EQ(scope.engine.health().line.echoMismatches, 0u);
+    EXPECT_EQ(scope.engine.health().line.strayBytes, 0u);
+}

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace tracely;
 using tracely::test::PtyPair;
@@ -89,7 +92,10 @@ TEST(SerialPort, DiscardDropsWhatWasWaiting) {
     ASSERT_TRUE(pty.write("stale"));
     ASSERT_EQ(port.waitReadable(QDeadlineTimer(2000)), Wait::Data);
     port.discardInput();
-    EXPECT_EQ(port.readAvailable(), QByteArray());
+    // Nothing there is no error: the line is still up.
+    SerialStatus status;
+    EXPECT_EQ(port.readAvailable(&status), QByteArray());
+    EXPECT_TRUE(status.ok()) << toString(status.error);
 }
 
 TEST(SerialPort, PathsThatNameNothingOrNoDevice) {
@@ -127,8 +133,17 @@ TEST(SerialPort, ThePortIsThisProgramsAlone) {
     EXPECT_EQ(speedOf(pty.masterFd()), 115200);
     ASSERT_TRUE(first.write("?").ok());
     EXPECT_EQ(pty.readN(1, 2000ms), "?");
-    // Once the first lets go, the port is free again.
+    // Once the first lets go, the port is free again; but not while another program that
+    // locks the device its own way (as terminal programs do) holds it.
     first.close();
-    SerialPort third;
-    EXPECT_TRUE(third.open(link, 57600).ok());
+    {
+        const int holder = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+        SerialPort third;
+        EXPECT_EQ(third.open(link, 57600).error, SerialError::Busy);
+        ::close(holder);
+    }
+    SerialPort fourth;
+    EXPECT_TRUE(fourth.open(link, 57600).ok());
 }
