@@ -131,8 +131,10 @@ void AcquisitionEngine::continueUpdate() {
     o.r4 = s_.bytREG_R4;
     o.r7 = s_.bytREG_R7;
     o.showTrigLogic = s_.blnShowTrigLogic;
-    // A new request ends the previous capture's wait, as it would on the instrument.
+    // A new request ends the previous capture's wait, as it would on the instrument. A trace
+    // is pending from now on: trigger changes made while its registers go out are sent again.
     s_.blnAwaitTrig = s_.blnDumping = false;
+    s_.blnArmed = true;
     emit progressChanged(0, 0, 0.0);
     session_->capture(o);
 }
@@ -164,7 +166,7 @@ void AcquisitionEngine::onIdentified(const QString& firmware, qint32 baud, int c
     }
 }
 
-void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString& busyPort) {
+void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&) {
     identifying_ = false;
     updateAfterIdentify_ = false;
     rearmPending_ = false;
@@ -172,8 +174,7 @@ void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString& busy
     light(colour::kRed, true);
     showLinkDown();
     health_.lastFault = why;
-    emit statusText(busyPort.isEmpty() ? QStringLiteral("Not connected: ") + why
-                                       : QStringLiteral("Not connected: ") + why);
+    emit statusText(QStringLiteral("Not connected: ") + why);
     noteHealth();
     for (auto& done : std::exchange(identifyWaiters_, {})) {
         done(false);

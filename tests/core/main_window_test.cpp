@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -112,6 +113,38 @@ TEST(MainWindow, ClosingSavesThePanelAndKeepsThePorts) {
     EXPECT_EQ(again.w.panel().CWKTimeRange->value(), 15);
 }
 
+TEST(MainWindow, KeepRepeatingLivesInASectionOfItsOwn) {
+    TempFolder dir;
+    const std::string ini = dir.file("TRACELY.INI");
+    {
+        Window win(ini);
+        win.w.formLoad();
+        EXPECT_FALSE(win.w.engine().keepRepeating()); // off unless the user asks
+        win.w.engine().setKeepRepeating(true);
+        win.w.close();
+    }
+    const std::string text = readAll(ini);
+    const auto link = text.find("[LINK]\nKeepRepeating=True\n");
+    ASSERT_NE(link, std::string::npos) << text;
+    EXPECT_EQ(text.find("KeepRepeating"), link + 7); // nowhere in the panel's own sections
+    Window again(ini);
+    again.w.formLoad();
+    EXPECT_TRUE(again.w.engine().keepRepeating());
+}
+
+TEST(MainWindow, TheStatusLampTellsTheLinksHealth) {
+    TempFolder dir;
+    Window win(dir.file("TRACELY.INI"));
+    win.w.formLoad();
+    const FrontPanel& p = win.w.panel();
+    EXPECT_TRUE(p.CWBTrigLed->toolTip().contains("Captures: 0"))
+        << p.CWBTrigLed->toolTip().toStdString();
+    EXPECT_TRUE(p.CWBTrigLed->toolTip().contains("Last fault: none"));
+    EXPECT_TRUE(p.CWBTrigLed->accessibleDescription().contains("0 captures"));
+    EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrLink")), QStringLiteral("Not connected"));
+    EXPECT_TRUE(p.prgDump->isHidden());
+}
+
 TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
     TempFolder dir;
     const std::string ini = dir.file("TRACELY.INI");
@@ -130,6 +163,11 @@ TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
                                                    "Bitscope - Check Comm Port Connection!"));
     EXPECT_EQ(win.w.panel().CWBTrigLed->colour(), 255u);
     EXPECT_TRUE(win.w.panel().CWBTrigLed->value());
+    // The status bar says it in words too, and the lamp's tooltip keeps the last fault.
+    EXPECT_TRUE(win.w.panel()
+                    .StatusBar1->panelText(QStringLiteral("sbrLink"))
+                    .startsWith(QStringLiteral("Not connected: ")));
+    EXPECT_TRUE(win.w.panel().CWBTrigLed->toolTip().contains("no BitScope answered"));
     win.w.panel().cmdCapture->click();
     EXPECT_TRUE(waitUntil([&] { return win.messages.size() == 2; }));
 }
