@@ -235,6 +235,8 @@ TEST_F(OptionsTest, LinkPageKeepsRepeatingAndShowsTheHealth) {
     EXPECT_EQ(d->tbsOptions->tabText(4), "Link");
     EXPECT_EQ(d->lblLinkHealth->text(), "Captures: 3\nTime-outs: 1");
     EXPECT_EQ(d->lblLinkHealth->accessibleName(), "link health: Captures: 3; Time-outs: 1");
+    d->apply();
+    EXPECT_TRUE(host.keep);
     d->chkKeepRepeating->setChecked(false);
     EXPECT_TRUE(host.keep); // nothing changes before Apply
     d->apply();
