@@ -1,11 +1,15 @@
-# Front door: make demo | make test | make bench | make run | make format
+# Front door: make demo | make test | make bench | make run | make install | make package
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
+PKG_BUILD  ?= build-package
+# make install PREFIX=/opt/tracely DESTDIR=/tmp/stage
+PREFIX     ?=
+DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-sanitize bench demo run format clean
+.PHONY: all setup configure build test test-sanitize bench demo run install package format clean
 
 all: build
 
@@ -35,8 +39,19 @@ bench: setup
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	./scripts/bench.sh $(BENCH_BUILD)
 
-demo: build
+# The program and the simulator only: the tests are not needed to look at it.
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tracely tracely-sim
 	./scripts/demo.sh $(BUILD)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+# A Release build of the program alone, packaged as a .deb in $(PKG_BUILD)/.
+package: setup
+	cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(PKG_BUILD) -j $(JOBS)
+	cd $(PKG_BUILD) && cpack -G DEB
 
 run: build
 	./$(BUILD)/tracely
@@ -45,4 +60,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(PKG_BUILD)

@@ -42,14 +42,22 @@ Trigedgeup=True
 INI
 fi
 
+# An earlier run's output must not be taken for this one's.
+rm -f "$build/sim.out"
 "$sim" --link "$link" --register-port "$ini" --com 1 \
   --cha "sine 1kHz 1.5V" --chb "square 500Hz 1V" --logic "counter 1kHz" \
   >"$build/sim.out" 2>"$build/sim.err" &
 simpid=$!
 trap 'kill "$simpid" 2>/dev/null || true; wait "$simpid" 2>/dev/null || true' EXIT
 
-for _ in $(seq 1 100); do
-  [ -L "$link" ] && break
+# The simulator prints its terminal's path as its first line once the link and the port
+# entry are in place; wait for that whole line, not just for the file.
+port=
+for _ in $(seq 1 200); do
+  if [ -f "$build/sim.out" ] && [ "$(wc -l <"$build/sim.out")" -ge 1 ]; then
+    port=$(head -n 1 "$build/sim.out")
+    break
+  fi
   if ! kill -0 "$simpid" 2>/dev/null; then
     echo "demo: the simulator did not start:" >&2
     cat "$build/sim.err" >&2
@@ -57,5 +65,9 @@ for _ in $(seq 1 100); do
   fi
   sleep 0.05
 done
-echo "demo: simulated BitScope on $(head -n 1 "$build/sim.out") (COM1 in $ini)"
+if [ -z "$port" ]; then
+  echo "demo: the simulator did not name its port within 10 s" >&2
+  exit 1
+fi
+echo "demo: simulated BitScope on $port (COM1 in $ini)"
 "$prog"

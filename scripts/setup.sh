@@ -1,14 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, and
-# only those that are missing. Runs apt-get as root, or through sudo.
+# Installs the Debian packages the build, the tests, the demo and the packaging need, and only
+# those that are missing: apt-get runs as root, or through sudo, only when something is.
+# Elsewhere (no dpkg or apt-get) it checks the tools it can name and leaves the libraries to
+# CMake, which names any it cannot find.
 set -u
 
 packages=(
-  cmake make g++ pkg-config clang-format
+  cmake make g++ pkg-config clang-format gzip
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
+  dpkg-dev desktop-file-utils appstream
 )
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  missing=()
+  for tool in cmake make c++ gzip; do
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: not a Debian system and these tools are missing: ${missing[*]}" >&2
+    echo "       install them (and Qt 6 Widgets and Serial Port, QCustomPlot for Qt 6," >&2
+    echo "       GoogleTest) with your system's package manager" >&2
+    exit 1
+  fi
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -55,23 +55,50 @@ std::string positionOf(const widgets::ScaleWidget* w) {
 
 } // namespace
 
+std::string settingsFileFor(const SettingsPlace& place) {
+    namespace fs = std::filesystem;
+    const fs::path beside = fs::path(place.programFolder) / kFileName;
+    // An installed program's folder (/usr/bin) is never the place, even for root who may
+    // write there.
+    if (!place.installed && (place.fileWritable || (place.folderWritable && !place.fileExists))) {
+        return beside.string();
+    }
+    const fs::path dir = !place.xdgConfigHome.empty() ? fs::path(place.xdgConfigHome)
+                         : !place.home.empty()        ? fs::path(place.home) / ".config"
+                                                      : fs::path(place.tempFolder);
+    return (dir / "tracely" / kFileName).string();
+}
+
+bool runsInstalled(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder(programFolder);
+    return !fs::is_directory(folder / "help", ec) &&
+           fs::is_directory(folder / ".." / "share" / "tracely" / "help", ec);
+}
+
 std::string settingsFilePath(const std::string& programFolder) {
     namespace fs = std::filesystem;
     const fs::path beside = fs::path(programFolder) / kFileName;
-    const bool fileWritable = ::access(beside.c_str(), W_OK) == 0;
-    const bool folderWritable = ::access(programFolder.c_str(), W_OK) == 0;
-    if (fileWritable || (folderWritable && !fs::exists(beside))) {
-        return beside.string();
-    }
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    fs::path dir = xdg != nullptr && *xdg != '\0' ? fs::path(xdg)
-                   : home != nullptr              ? fs::path(home) / ".config"
-                                                  : fs::temp_directory_path();
-    dir /= "tracely";
     std::error_code ec;
-    fs::create_directories(dir, ec);
-    return (dir / kFileName).string();
+    SettingsPlace place;
+    place.programFolder = programFolder;
+    place.installed = runsInstalled(programFolder);
+    place.fileWritable = ::access(beside.c_str(), W_OK) == 0;
+    place.fileExists = fs::exists(beside, ec);
+    place.folderWritable = ::access(programFolder.c_str(), W_OK) == 0;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
+        place.xdgConfigHome = xdg;
+    }
+    if (const char* home = std::getenv("HOME")) {
+        place.home = home;
+    }
+    place.tempFolder = fs::temp_directory_path(ec).string();
+    const std::string path = settingsFileFor(place);
+    if (path != beside.string()) {
+        fs::create_directories(fs::path(path).parent_path(), ec);
+    }
+    return path;
 }
 
 SettingsFile::SettingsFile(FrontPanelState& state, const FrontPanel& panel, std::string path)

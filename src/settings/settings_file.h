@@ -39,9 +39,28 @@ private:
     cInifile ini_;
 };
 
-// Where the settings file lives: beside the program when its folder is writable, otherwise
-// in the user's configuration folder ($XDG_CONFIG_HOME/tracely, by default ~/.config/tracely),
-// which is created when needed.
+// What decides where the settings file lives, gathered so the rule can be tested as it is.
+struct SettingsPlace {
+    std::string programFolder;
+    bool installed = false;      // the program's data sit in <prefix>/share/tracely
+    bool fileWritable = false;   // TRACELY.INI beside the program can be written
+    bool fileExists = false;     // TRACELY.INI beside the program is there
+    bool folderWritable = false; // the program's folder can be written
+    std::string xdgConfigHome;   // $XDG_CONFIG_HOME, empty when unset
+    std::string home;            // $HOME, empty when unset
+    std::string tempFolder;      // the last resort
+};
+
+// Beside the program when it runs from its build tree or a folder of its own that can be
+// written (an existing writable file, or a writable folder without one); otherwise, and always
+// for an installed program, $XDG_CONFIG_HOME/tracely (by default ~/.config/tracely).
+std::string settingsFileFor(const SettingsPlace& place);
+
+// Whether the program in `programFolder` runs from an installation: no manual beside it, but
+// one in ../share/tracely/help.
+bool runsInstalled(const std::string& programFolder);
+
+// settingsFileFor() with the facts of this machine; creates the user's folder when chosen.
 std::string settingsFilePath(const std::string& programFolder);
 
 } // namespace tracely

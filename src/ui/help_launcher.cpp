@@ -2,6 +2,7 @@
 
 #include "src/widgets/identify.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -44,8 +45,21 @@ HelpLauncher::HelpLauncher(QWidget* owner, QString programDir)
 
 HelpLauncher::~HelpLauncher() = default;
 
+QString HelpLauncher::helpFolder(const QString& programDir) {
+    const QString beside = programDir + QStringLiteral("/help");
+    if (QFileInfo(beside).isDir()) {
+        return beside;
+    }
+    // Kept relative to the program, so any installation prefix works.
+    const QString installed = programDir + QStringLiteral("/../share/tracely/help");
+    if (QFileInfo(installed).isDir()) {
+        return QDir::cleanPath(installed);
+    }
+    return beside;
+}
+
 QString HelpLauncher::helpFilePath(const QString& programDir) {
-    return programDir + QStringLiteral("/help/tracely_help.html");
+    return helpFolder(programDir) + QStringLiteral("/tracely_help.html");
 }
 
 void HelpLauncher::helpButtonChanged(bool value) {

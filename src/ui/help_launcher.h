@@ -33,7 +33,11 @@ public:
     HelpLauncher(const HelpLauncher&) = delete;
     HelpLauncher& operator=(const HelpLauncher&) = delete;
 
-    // The manual beside the program: <programDir>/help/tracely_help.html.
+    // The manual's folder: <programDir>/help when it is there (a build tree), else the
+    // installed data folder <programDir>/../share/tracely/help when that is there, else
+    // <programDir>/help, which the viewer then reports missing.
+    static QString helpFolder(const QString& programDir);
+    // <helpFolder>/tracely_help.html.
     static QString helpFilePath(const QString& programDir);
     QString helpFile() const { return helpFilePath(programDir_); }
 

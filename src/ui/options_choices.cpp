@@ -1,5 +1,10 @@
 #include "src/ui/options_choices.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <unistd.h>
+
 namespace tracely::options {
 
 QStringList sampleRates() {
@@ -68,6 +73,22 @@ std::optional<int> portFromEntry(const QString& entry) {
         }
     }
     return std::nullopt;
+}
+
+PortAccess portAccess(const QString& path) {
+    const QByteArray local = QFile::encodeName(path);
+    if (local.isEmpty() || ::access(local.constData(), R_OK | W_OK) == 0) {
+        return PortAccess::Permitted;
+    }
+    return errno == EACCES || errno == EPERM ? PortAccess::Denied : PortAccess::Permitted;
+}
+
+QString portToolTip(const QString& path, PortAccess access) {
+    if (access == PortAccess::Permitted) {
+        return path;
+    }
+    return path + QStringLiteral(" - no permission to open it: add your user to the dialout "
+                                 "group (or install the udev rule), then log in again");
 }
 
 QStringList channelEntries(bool chaEnabled, bool chbEnabled) {

@@ -33,6 +33,13 @@ QString portEntry(int n);
 // The port number of an entry "COM 1" .. "COM 8"; none for anything else.
 std::optional<int> portFromEntry(const QString& entry);
 
+// Whether this user may open a port's device for reading and writing. A path that is missing
+// or fails for any other reason counts as permitted: the open reports that itself.
+enum class PortAccess { Permitted, Denied };
+PortAccess portAccess(const QString& path);
+// A port entry's tooltip: the device path, plus what to do when permission is lacking.
+QString portToolTip(const QString& path, PortAccess access);
+
 // The cursor-channel list for the enabled channels, and the entry to select in it: the first,
 // or the second when the first is not the channel the cursors are on. -1 for an empty list.
 QStringList channelEntries(bool chaEnabled, bool chbEnabled);

@@ -128,7 +128,9 @@ void OptionsDialog::fillPortList() {
     for (int n = 1; n <= options::kPortCount; ++n) {
         if (host_.ComPortExists(n)) {
             cboComPort->addItem(options::portEntry(n));
-            cboComPort->setItemData(cboComPort->count() - 1, host_.portPath(n), Qt::ToolTipRole);
+            cboComPort->setItemData(cboComPort->count() - 1,
+                                    options::portToolTip(host_.portPath(n), host_.portAccess(n)),
+                                    Qt::ToolTipRole);
         }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "src/ui/options_choices.h"
+
 #include <QString>
 
 #include <functional>
@@ -20,6 +22,8 @@ public:
     virtual bool ComPortExists(int n) const = 0;
     // The device path COMn resolves to, shown as the port entry's tooltip.
     virtual QString portPath(int n) const = 0;
+    // Whether this user may open COMn's device; the tooltip says so when not.
+    virtual options::PortAccess portAccess(int n) const { return options::portAccess(portPath(n)); }
     // Re-arming by itself in repeat mode after a capture was discarded on a line fault.
     virtual bool keepRepeating() const = 0;
     virtual void setKeepRepeating(bool on) = 0;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <algorithm>
 
 using namespace tracely;
@@ -137,5 +139,79 @@ TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
     EXPECT_EQ(settingsFilePath("/nonexistent/bin"),
               (config.path() / "tracely" / "TRACELY.INI").string());
     EXPECT_TRUE(std::filesystem::is_directory(config.path() / "tracely"));
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+struct PlaceCase {
+    const char* what;
+    bool installed, fileWritable, fileExists, folderWritable;
+    const char* xdg;
+    const char* home;
+    const char* expected;
+};
+
+TEST(SettingsFile, PlaceFollowsTheProgramsFolderAndTheUsersOwn) {
+    const PlaceCase cases[] = {
+        {"build tree, no file yet", false, false, false, true, "/x", "/h", "/prog/TRACELY.INI"},
+        {"build tree, file there", false, true, true, true, "/x", "/h", "/prog/TRACELY.INI"},
+        {"writable file, read-only folder", false, true, true, false, "/x", "/h",
+         "/prog/TRACELY.INI"},
+        {"read-only file in a writable folder", false, false, true, true, "/x", "/h",
+         "/x/tracely/TRACELY.INI"},
+        {"folder not writable", false, false, false, false, "/x", "/h", "/x/tracely/TRACELY.INI"},
+        {"installed, root may write /usr/bin", true, false, false, true, "/x", "/h",
+         "/x/tracely/TRACELY.INI"},
+        {"installed, a file beside it", true, true, true, true, "/x", "/h",
+         "/x/tracely/TRACELY.INI"},
+        {"installed, no XDG_CONFIG_HOME", true, false, false, false, "", "/h",
+         "/h/.config/tracely/TRACELY.INI"},
+        {"installed, neither variable", true, false, false, false, "", "",
+         "/tmp/tracely/TRACELY.INI"},
+    };
+    for (const PlaceCase& c : cases) {
+        SettingsPlace place;
+        place.programFolder = "/prog";
+        place.installed = c.installed;
+        place.fileWritable = c.fileWritable;
+        place.fileExists = c.fileExists;
+        place.folderWritable = c.folderWritable;
+        place.xdgConfigHome = c.xdg;
+        place.home = c.home;
+        place.tempFolder = "/tmp";
+        EXPECT_EQ(settingsFileFor(place), c.expected) << c.what;
+    }
+}
+
+TEST(SettingsFile, InstalledMeansTheManualInShareAndNoneBeside) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> folders; // made under a scratch root
+        bool installed;
+    };
+    const Case cases[] = {
+        {"build tree", {"bin/help", "share/tracely/help"}, false},
+        {"installed", {"bin", "share/tracely/help"}, true},
+        {"share without the manual", {"bin", "share/tracely"}, false},
+        {"bare folder", {"bin"}, false},
+    };
+    for (const Case& c : cases) {
+        test::TempDir root;
+        for (const char* f : c.folders) {
+            std::filesystem::create_directories(root.path() / f);
+        }
+        EXPECT_EQ(runsInstalled((root.path() / "bin").string()), c.installed) << c.what;
+    }
+}
+
+TEST(SettingsFile, AnInstalledProgramUsesTheUsersFolder) {
+    test::TempDir root;
+    test::TempDir config;
+    std::filesystem::create_directories(root.path() / "bin");
+    std::filesystem::create_directories(root.path() / "share/tracely/help");
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    // The folder is writable here (as /usr/bin is for root), and the file still goes aside.
+    EXPECT_EQ(settingsFilePath((root.path() / "bin").string()),
+              (config.path() / "tracely" / "TRACELY.INI").string());
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "bin" / "TRACELY.INI"));
     ::unsetenv("XDG_CONFIG_HOME");
 }

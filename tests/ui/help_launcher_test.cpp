@@ -81,6 +81,45 @@ TEST_F(HelpTest, MissingFileSaysSoUntilItIsThere) {
     EXPECT_TRUE(browser->toPlainText().contains("Knobs"));
 }
 
+TEST(HelpLauncher, FolderBesideTheProgramElseTheInstalledOne) {
+    struct Case {
+        const char* what;
+        QStringList folders; // made under a scratch root; the program sits in bin
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"build tree", {"bin/help", "share/tracely/help"}, "bin/help"},
+        {"installed", {"bin", "share/tracely/help"}, "share/tracely/help"},
+        {"nowhere", {"bin"}, "bin/help"},
+        {"share without help", {"bin", "share/tracely"}, "bin/help"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir root;
+        for (const QString& f : c.folders) {
+            ASSERT_TRUE(QDir(root.path()).mkpath(f)) << c.what;
+        }
+        const QString program = root.path() + QStringLiteral("/bin");
+        EXPECT_EQ(HelpLauncher::helpFolder(program), root.path() + "/" + c.expected) << c.what;
+        EXPECT_EQ(HelpLauncher::helpFilePath(program),
+                  root.path() + "/" + c.expected + "/tracely_help.html")
+            << c.what;
+    }
+}
+
+TEST(HelpLauncher, InstalledManualIsShown) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("share/tracely/help")));
+    QFile f(root.path() + QStringLiteral("/share/tracely/help/tracely_help.html"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<html><body>Installed manual</body></html>");
+    f.close();
+    HelpLauncher launcher(nullptr, root.path() + QStringLiteral("/bin"));
+    launcher.helpButtonChanged(false);
+    ASSERT_NE(launcher.viewer(), nullptr);
+    EXPECT_TRUE(launcher.viewer()->browser()->toPlainText().contains("Installed manual"));
+}
+
 TEST(HelpLauncher, WithoutOwnerKeepsItsOwnViewer) {
     HelpLauncher launcher(nullptr, QStringLiteral("/nonexistent"));
     launcher.DisplayHelp(launcher.helpFile());

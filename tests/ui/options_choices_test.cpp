@@ -2,7 +2,12 @@
 #include "src/ui/program_info.h"
 #include "src/ui/registered_user.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <cmath>
 
@@ -25,6 +30,49 @@ TEST(OptionsChoices, PortEntriesReadOnlyAsTheDialogWritesThem) {
                  {"3", std::nullopt}};
     for (const auto& c : cases) {
         EXPECT_EQ(options::portFromEntry(QString::fromLatin1(c.entry)), c.port) << c.entry;
+    }
+}
+
+TEST(OptionsChoices, PortTooltipNamesTheDeviceAndALackOfPermission) {
+    struct Case {
+        const char* path;
+        options::PortAccess access;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/dev/ttyUSB0", options::PortAccess::Permitted, "/dev/ttyUSB0"},
+        {"/dev/ttyUSB0", options::PortAccess::Denied,
+         "/dev/ttyUSB0 - no permission to open it: add your user to the dialout group (or "
+         "install the udev rule), then log in again"},
+        {"", options::PortAccess::Permitted, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(options::portToolTip(QString::fromUtf8(c.path), c.access), c.expected) << c.path;
+    }
+}
+
+TEST(OptionsChoices, OnlyALackOfPermissionCountsAsDenied) {
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/port");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    struct Case {
+        QString path;
+        options::PortAccess expected;
+    };
+    const Case cases[] = {
+        {file, options::PortAccess::Permitted},                    // readable and writable
+        {dir.path() + "/missing", options::PortAccess::Permitted}, // the open reports it
+        {file + "/below-a-file", options::PortAccess::Permitted},  // not a folder
+        {QString(), options::PortAccess::Permitted},               // no path
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(options::portAccess(c.path), c.expected) << c.path.toStdString();
+    }
+    if (::geteuid() != 0) { // root may open anything: the denial shows for users only
+        ASSERT_TRUE(f.setPermissions(QFileDevice::ReadOwner));
+        EXPECT_EQ(options::portAccess(file), options::PortAccess::Denied);
     }
 }
 

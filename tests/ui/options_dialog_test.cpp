@@ -41,6 +41,11 @@ public:
     }
     bool ComPortExists(int n) const override { return ports.count(n) != 0; }
     QString portPath(int n) const override { return QStringLiteral("/dev/ttyS%1").arg(n - 1); }
+    // Never the real devices' permissions: the test runs as any user.
+    options::PortAccess portAccess(int n) const override {
+        return denied.count(n) != 0 ? options::PortAccess::Denied : options::PortAccess::Permitted;
+    }
+    std::set<int> denied;
     bool keepRepeating() const override { return keep; }
     void setKeepRepeating(bool on) override { keep = on; }
     QString linkHealth() const override { return QStringLiteral("Captures: 3\nTime-outs: 1"); }
@@ -162,6 +167,17 @@ TEST_F(OptionsTest, PortListHoldsThePortsThatExist) {
 
     state.intComPort = 2;
     EXPECT_EQ(openDialog()->cboComPort->currentIndex(), -1);
+}
+
+TEST_F(OptionsTest, PortWithoutPermissionSaysSoInItsTooltip) {
+    host.ports = {1, 2, 3};
+    host.denied = {2};
+    auto d = openDialog();
+    EXPECT_EQ(d->cboComPort->itemData(0, Qt::ToolTipRole).toString(), "/dev/ttyS0");
+    const QString denied = d->cboComPort->itemData(1, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(denied.startsWith("/dev/ttyS1 - no permission")) << denied.toStdString();
+    EXPECT_TRUE(denied.contains("dialout")) << denied.toStdString();
+    EXPECT_EQ(d->cboComPort->itemData(2, Qt::ToolTipRole).toString(), "/dev/ttyS2");
 }
 
 TEST_F(OptionsTest, OkWithoutChangeKeepsTheStateAndOnlyMarksTheTimebase) {
