@@ -15,6 +15,13 @@ AcquisitionEngine::AcquisitionEngine(FrontPanelState& state, ConfiguredPort conf
     : QObject(parent), s_(state), configured_(std::move(configured)),
       session_(std::make_unique<LinkSession>()) {
     clock_.start();
+    waitingHint_.setSingleShot(true);
+    waitingHint_.setInterval(kWaitingHintMs);
+    connect(&waitingHint_, &QTimer::timeout, this, [this] {
+        if (s_.blnAwaitTrig) {
+            emit statusText(QStringLiteral("Waiting for trigger"));
+        }
+    });
     LinkSession* l = session_.get();
     // Everything the line's thread reports is applied here, on the GUI thread, in order.
     const auto q = Qt::QueuedConnection;
@@ -205,7 +212,9 @@ void AcquisitionEngine::onProgrammed(quint64 seq, bool traceRequested) {
     s_.blnDumping = false;
     light(colour::kYellow, true);
     s_.blnArmed = true;
-    emit statusText(QStringLiteral("Waiting for trigger"));
+    // Said only when the wait is long enough to read: in repeat mode a trigger usually
+    // comes within a millisecond, and the words would flicker with every capture.
+    waitingHint_.start();
 }
 
 void AcquisitionEngine::onTriggerAnswered(quint64 seq, const QString& answer, quint8 r3,
@@ -233,7 +242,6 @@ void AcquisitionEngine::onDumpStarted(quint64 seq) {
     if (showProgress_) {
         emit progressChanged(0, std::max<int>(s_.intChunksLeft, 1), seconds);
     }
-    emit statusText(QStringLiteral("Receiving the capture"));
 }
 
 void AcquisitionEngine::onBlockArrived(quint64 seq, int done, int total) {
@@ -264,8 +272,9 @@ void AcquisitionEngine::onCaptureArrived(quint64 seq, const QByteArray& samples)
     consecutiveFailures_ = 0;
     ++health_.captures;
     noteHealth();
-    emit statusText(s_.blnRepeat && !s_.blnStored ? QStringLiteral("Running")
-                                                  : QStringLiteral("Capture complete"));
+    emit statusText(s_.blnRepeat && !s_.blnStored
+                        ? QStringLiteral("Running: %1 captures").arg(health_.captures)
+                        : QStringLiteral("Capture complete"));
     ProcessCapture();
 }
 

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -65,6 +66,8 @@ public:
     static constexpr int kMaxConsecutiveFailures = 5;
     // Dumps shorter than this show no progress.
     static constexpr double kProgressThresholdS = 0.5;
+    // A trigger wait longer than this is said in words.
+    static constexpr int kWaitingHintMs = 500;
 
 signals:
     void lightChanged(quint32 colour, bool lit);
@@ -120,6 +123,7 @@ private:
     LinkHealth health_;
     RateWindow rates_;
     QElapsedTimer clock_;
+    QTimer waitingHint_;
 };
 
 } // namespace tracely

@@ -250,9 +250,10 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     Rig rig;
     rig.ports[1] = pty.slavePath();
     rig.engine.Update();
-    // Waiting for the trigger: the lamp is yellow.
+    // Waiting for the trigger: the lamp is yellow, and a wait that goes on is said in words.
     ASSERT_TRUE(waitUntil([&] { return rig.rec.lit && rig.rec.colour == colour::kYellow; }));
     EXPECT_TRUE(rig.state.blnArmed);
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.status.last() == "Waiting for trigger"; }));
     rig.state.bytREG_R5 = 0x40; // the trigger controls changed the level
     rig.engine.Update();
     const std::string second = "[5]@[40]sn[sn[3]sn[1]s[b]@[2]sn[sn[1]sn[af]sn[s[14]@[7]s>T";

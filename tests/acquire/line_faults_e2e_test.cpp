@@ -44,6 +44,11 @@ void runRepeat(const LineCase& c) {
     EXPECT_TRUE(rode) << c.name << ": repeat mode stopped after " << scope.rec.captures
                       << " captures; " << scope.rec.status.join(" | ").toStdString();
     EXPECT_EQ(scope.misaligned(), 0) << c.name;
+    if (rode) {
+        EXPECT_TRUE(
+            scope.rec.status.contains(QStringLiteral("Running: %1 captures").arg(c.captures)))
+            << c.name;
+    }
     const LinkHealth& h = scope.engine.health();
     EXPECT_GE(h.captures, static_cast<quint64>(c.captures)) << c.name;
     if (c.faultsExpected) {
