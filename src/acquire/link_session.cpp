@@ -108,11 +108,11 @@ void LinkSession::idle() {
     switch (port_.waitReadable(QDeadlineTimer(QDeadlineTimer::Forever))) {
     case SerialPort::Wait::Data:
         if (!drain()) {
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
         }
         break;
     case SerialPort::Wait::Lost:
-        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        goneAway();
         break;
     case SerialPort::Wait::Timeout:
     case SerialPort::Wait::Woken:
@@ -146,6 +146,10 @@ void LinkSession::lose(const QString& why, bool closePort) {
         connected_ = false;
         emit linkLost(why);
     }
+}
+
+void LinkSession::goneAway() {
+    lose(QStringLiteral("%1 went away").arg(portName()), true);
 }
 
 void LinkSession::publishCounters() {
@@ -357,7 +361,7 @@ void LinkSession::settle() {
     // one only when it has finished, so that none of it is taken for an echo.
     framer_.giveUp();
     if (!waitQuiet(kSettleLimitMs)) {
-        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        goneAway();
         return;
     }
     framer_.reset();
@@ -365,6 +369,11 @@ void LinkSession::settle() {
 }
 
 void LinkSession::runCapture(const CaptureOrder& order) {
+    // The capture's time limits hold for this capture alone, however it ends.
+    struct ClearStall {
+        QDeadlineTimer& d;
+        ~ClearStall() { d = QDeadlineTimer(QDeadlineTimer::Forever); }
+    } clearStall{stallDeadline_};
     if (!connected_ || !port_.isOpen()) {
         lose(QStringLiteral("%1 is not connected").arg(portName()), false);
         return;
@@ -401,7 +410,7 @@ bool LinkSession::program(const CaptureOrder& order) {
         }
         const Step s = sendChar(c, kProgramTimeoutMs, order.seq);
         if (s == Step::Lost) {
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
             return false;
         }
         if (s == Step::Stopped) {
@@ -409,12 +418,12 @@ bool LinkSession::program(const CaptureOrder& order) {
         }
         if (s == Step::Failed) {
             // The whole exchange is far past its time: nothing is answering.
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             lose(QStringLiteral("the instrument on %1 stopped answering").arg(portName()), false);
             return false;
         }
         traced = i + 1 == text.size();
     }
+    // The trigger may take any time: no limit until its answer begins.
     stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
     if (!traced) {
         emit programmed(order.seq, false);
@@ -424,13 +433,13 @@ bool LinkSession::program(const CaptureOrder& order) {
     }
     // The trace request itself is not echo-checked: its echo leads the answer.
     if (!drain()) {
-        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        goneAway();
         return false;
     }
     framer_.expectTraceReply();
     if (!port_.write(QByteArray(1, wire::kTrace)).ok()) {
         framer_.giveUp();
-        lose(QStringLiteral("%1 went away").arg(portName()), true);
+        goneAway();
         return false;
     }
     emit programmed(order.seq, true);
@@ -458,7 +467,6 @@ LinkSession::Step LinkSession::awaitTrigger(const CaptureOrder& order) {
             continue;
         case Step::Interrupted:
             framer_.giveUp(); // should the answer still come, it is taken and dropped
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             return s;
         case Step::Stopped:
             return s;
@@ -466,8 +474,7 @@ LinkSession::Step LinkSession::awaitTrigger(const CaptureOrder& order) {
             if (!framer_.waiting()) {
                 break;
             }
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
             return s;
         case Step::Timeout:
         case Step::Failed:
@@ -475,14 +482,12 @@ LinkSession::Step LinkSession::awaitTrigger(const CaptureOrder& order) {
                 break;
             }
             ++counters_.timeouts;
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             fail(order.seq, CaptureFault::Stalled,
                  QStringLiteral("the trigger answer stopped arriving halfway"));
             return Step::Failed;
         }
     }
     if (framer_.outcome().status == ReplyFramer::Status::Broken) {
-        stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
         fail(order.seq, CaptureFault::Framing, QString::fromStdString(framer_.outcome().why));
         return Step::Failed;
     }
@@ -517,17 +522,16 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
             return Step::Stopped;
         }
         if (ordersWaiting()) {
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             return Step::Interrupted;
         }
         if (!drain()) {
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
             return Step::Lost;
         }
         framer_.expectBlock();
         if (!port_.write(QByteArray(1, wire::kDump)).ok()) {
             framer_.giveUp();
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
             return Step::Lost;
         }
         if (k == 1) {
@@ -540,19 +544,16 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
             break;
         case Step::Interrupted:
             framer_.giveUp(); // the rest of this block is still owed and taken by count
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             return s;
         case Step::Stopped:
             return s;
         case Step::Lost:
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
-            lose(QStringLiteral("%1 went away").arg(portName()), true);
+            goneAway();
             return s;
         case Step::Timeout:
         case Step::Failed: {
             ++counters_.timeouts;
             const bool blockLate = blockDeadline.hasExpired();
-            stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
             const QString why =
                 blockLate ? QStringLiteral("dump block %1 of %2 did not arrive within %3 s")
                                 .arg(k)
@@ -571,7 +572,6 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
                        static_cast<qsizetype>(framer_.outcome().block.size()));
         emit blockArrived(order.seq, k, chunks);
     }
-    stallDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
     return Step::Ok;
 }
 

@@ -100,6 +100,7 @@ private:
     // Reads and drops until nothing has come for a while; false when the line went away.
     bool waitQuiet(int limitMs);
     void lose(const QString& why, bool closePort);
+    void goneAway(); // the line itself went away: closed and reported
     void fail(quint64 seq, CaptureFault fault, const QString& why);
     void publishCounters();
     QString portName() const;
@@ -116,7 +117,7 @@ private:
     bool connected_ = false;
     int comPort_ = 0;
     bool sendFailed_ = false;
-    QDeadlineTimer stallDeadline_;
+    QDeadlineTimer stallDeadline_{QDeadlineTimer::Forever};
     LineCounters counters_;
 };
 

@@ -1,4 +1,5 @@
 #include "src/acquire/acquisition_engine.h"
+#include "src/acquire/link_session.h"
 #include "tests/support/engine_recorder.h"
 #include "tests/support/far_end.h"
 #include "tests/support/sim_host.h"
@@ -263,4 +264,17 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     EXPECT_TRUE(rig.state.blnArmed);
     EXPECT_EQ(rig.state.bytS_REG_R5, 0x40);
     EXPECT_EQ(rig.engine.health().line.echoMismatches, 0u);
+}
+
+TEST(Update, AWaitForTheTriggerHasNoTimeLimit) {
+    // The register programming has its line time plus 3 s; the trigger wait after it has none.
+    PtyPair pty;
+    FarEnd far(pty, instrument("\rBC000120\r", "")); // never triggers
+    Rig rig;
+    rig.ports[1] = pty.slavePath();
+    rig.engine.Update();
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.lit && rig.rec.colour == colour::kYellow; }));
+    EXPECT_FALSE(waitUntil([&] { return !rig.state.blnArmed || rig.engine.health().discarded > 0; },
+                           LinkSession::kStallGraceMs + 500));
+    EXPECT_EQ(rig.rec.colour, colour::kYellow);
 }
