@@ -7,7 +7,7 @@ set -u
 
 packages=(
   cmake make g++ pkg-config clang-format gzip
-  qt6-base-dev qt6-serialport-dev libqcustomplot-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
   dpkg-dev desktop-file-utils appstream

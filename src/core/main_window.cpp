@@ -1,8 +1,10 @@
 #include "src/core/main_window.h"
 
+#include "src/capture/capture_tools.h"
 #include "src/display/display.h"
 #include "src/link/link_reporter.h"
 #include "src/link/timebase.h"
+#include "src/measure/measure_bar.h"
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
 #include "src/ui/dump_progress.h"
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace tracely {
 
@@ -39,9 +42,17 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
     setWindowTitle(QStringLiteral("Tracely"));
     setObjectName(QStringLiteral("frmMain"));
-    auto* host = new QWidget(this);
-    setCentralWidget(host);
+    // The panel above, the measurement bar (one control, placing its own cells) below it.
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* host = new QWidget(central);
     p_ = buildFrontPanel(host);
+    auto* bar = new MeasureBar(central);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(host, 1);
+    column->addWidget(bar);
     setStatusBar(p_.StatusBar1);
 
     messageBox_ = [this](const QString& title, const QString& text) {
@@ -52,6 +63,8 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
     controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
     settings_ = std::make_unique<SettingsFile>(s_, p_, settingsPath_);
+    captureTools_ = std::make_unique<CaptureTools>(this, s_, p_, static_cast<PanelRoutines&>(*this),
+                                                   bar, settingsPath_);
 
     // The engine learns the panel's states before any handler runs on a change of them.
     connectEngine();
@@ -117,6 +130,7 @@ void MainWindow::connectEngine() {
     connect(e, &AcquisitionEngine::captureReady, this, [this] {
         PlotAnalog();
         PlotLogic();
+        captureTools_->captureDrawn();
     });
     connect(e, &AcquisitionEngine::progressChanged, this,
             [this](int done, int total, double secondsLeft) {
@@ -289,6 +303,7 @@ void MainWindow::formLoad() {
 
     settings_->LoadSettings();
     engine_->setKeepRepeating(settings_->readKeepRepeating());
+    captureTools_->loadSettings();
 
     setPanelText(panel::kFirmware, "Firmware: ");
     setPanelText(panel::kBaudRate, "Baud: ");
@@ -304,6 +319,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         engine_->stop();
         settings_->SaveSettings();
         settings_->writeKeepRepeating(engine_->keepRepeating());
+        captureTools_->saveSettings();
     }
     event->accept();
 }

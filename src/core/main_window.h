@@ -13,6 +13,7 @@
 
 namespace tracely {
 
+class CaptureTools;
 class Controls;
 class Display;
 class HelpLauncher;
@@ -38,6 +39,7 @@ public:
     const FrontPanel& panel() const { return p_; }
     AcquisitionEngine& engine() { return *engine_; }
     SettingsFile& settings() { return *settings_; }
+    CaptureTools& captureTools() { return *captureTools_; }
 
     // The start-up of the window: first values, scales, markers, the saved panel.
     void formLoad();
@@ -83,7 +85,8 @@ private:
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<HelpLauncher> help_;
-    SplashBox* splash_ = nullptr; // owned by the window
+    std::unique_ptr<CaptureTools> captureTools_; // File and View menus, measurements
+    SplashBox* splash_ = nullptr;                // owned by the window
     MessageBox messageBox_;
     int splashMs_ = 3000;
     bool closed_ = false;

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "src/capture/capture_record.h"
+#include "src/core/front_panel.h"
+#include "src/core/front_panel_state.h"
+#include "src/core/panel_routines.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QAction;
+class QMainWindow;
+class QPrinter;
+
+namespace tracely {
+
+class MeasureBar;
+
+// Takes the trace off the screen: keeps the capture last drawn (or opened), measures it into the
+// measurement bar, saves and opens .tracely capture files, exports CSV, PNG and SVG, prints,
+// and puts all of that in the window's File and View menus.
+class CaptureTools : public QObject {
+    Q_OBJECT
+public:
+    // A modal message (title, text), and a file chooser (caption, filter, save?) returning the
+    // chosen path or nothing; tests put their own in place of the dialogs.
+    using MessageBox = std::function<void(const QString& title, const QString& text)>;
+    using AskPath =
+        std::function<QString(const QString& caption, const QString& filter, bool save)>;
+
+    CaptureTools(QMainWindow* window, FrontPanelState& state, const FrontPanel& panel,
+                 PanelRoutines& routines, MeasureBar* bar, std::string iniPath);
+
+    void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+    void setAskPath(AskPath ask) { askPath_ = std::move(ask); }
+
+    // A capture was drawn: it becomes the current one.
+    void captureDrawn();
+    const std::optional<CaptureRecord>& current() const { return record_; }
+    const CapturePoints& points() const { return points_; }
+
+    // Each returns false with the reason in `error` (a sentence for the user).
+    bool saveCapture(const QString& path, QString* error);
+    bool openCapture(const QString& path, QString* error);
+    bool exportCsv(const QString& path, QString* error);
+    bool exportPng(const QString& path, QString* error);
+    bool exportSvg(const QString& path, QString* error);
+    bool print(QPrinter& printer, QString* error);
+
+    void setBarShown(bool shown);
+    bool barShown() const;
+    // The bar's settings from and to TRACELY.INI ([MEASURE] only).
+    void loadSettings();
+    void saveSettings() const;
+
+    QAction* action(const QString& objectName) const;
+
+private:
+    void buildMenus(QMainWindow* window);
+    void measure();
+    void applyRecord(const CaptureRecord& r);
+    CapturePanelFacts panelFacts() const;
+    bool needCapture(QString* error) const;
+    // Runs a file action from the menu: asks for the path, reports a failure.
+    void fromMenu(const QString& caption, const QString& filter, bool save,
+                  bool (CaptureTools::*act)(const QString&, QString*));
+    void printFromMenu();
+
+    QMainWindow* window_;
+    FrontPanelState& s_;
+    FrontPanel p_;
+    PanelRoutines& r_;
+    MeasureBar* bar_;
+    std::string iniPath_;
+    std::optional<CaptureRecord> record_;
+    CapturePoints points_;
+    QAction* barAction_ = nullptr;
+    MessageBox messageBox_;
+    AskPath askPath_;
+};
+
+} // namespace tracely

@@ -1,0 +1,304 @@
+#include "src/capture/capture_tools.h"
+#include "src/capture/graph_export.h"
+#include "src/core/main_window.h"
+#include "src/measure/measure_bar.h"
+#include "src/measure/measurements.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/slide.h"
+#include "src/widgets/two_state_button.h"
+#include "tests/support/sim_host.h"
+#include "tests/support/wait.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace tracely;
+using tracely::test::waitUntil;
+
+namespace {
+
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "tracely-capture-XXXXXX").string();
+        path = ::mkdtemp(name.data());
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string file(const char* name) const { return (path / name).string(); }
+    QString qfile(const char* name) const { return QString::fromStdString(file(name)); }
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The demo's panel: 10 kSa/s, 1 ms a division, 0.5 V a division without the probe, rising edge.
+void writeIni(const std::string& ini, const std::string& port, bool channelB) {
+    std::ofstream(ini) << "[PORTS]\nCOM1=" << port << "\n"
+                       << "[OPTIONS]\nSamplerate=10KSa/s\n"
+                       << "[SETTINGS]\nChalevel=1\nChblevel=1\nTimerange=19\n"
+                       << "[BUTTONS]\nChax10=False\nChbx10=False\n"
+                       << (channelB ? "Chaenable=False\nChbenable=True\n" : "")
+                       << "[TRIGGER]\nTrigedgeup=True\n";
+}
+
+struct Window {
+    explicit Window(const std::string& ini) : w(ini) {
+        w.setSplashTime(0);
+        w.setMessageBox([this](const QString& t, const QString& m) { messages << t + ": " + m; });
+        w.captureTools().setMessageBox(
+            [this](const QString& t, const QString& m) { messages << t + ": " + m; });
+        w.resize(1200, 900);
+        w.formLoad();
+    }
+    bool acquire() {
+        w.panel().cmdCapture->click();
+        return waitUntil([&] { return w.captureTools().current().has_value(); }, 20000);
+    }
+    QStringList barTexts() const {
+        QStringList texts;
+        for (const QLabel* l : w.findChildren<QLabel*>()) {
+            if (l->objectName().startsWith(QStringLiteral("lblMeas"))) {
+                texts << l->objectName() + "=" + l->text() + " / " + l->toolTip();
+            }
+        }
+        return texts;
+    }
+    MainWindow w;
+    QStringList messages;
+};
+
+sim::Options simOptions() {
+    sim::Options o;
+    o.pace = false;
+    o.cha = sim::Waveform{sim::WaveKind::Sine, 1000.0, 1.5, 0.0};
+    o.chb = sim::Waveform{sim::WaveKind::Square, 500.0, 1.0, 0.0};
+    o.logic = sim::LogicPattern{sim::LogicKind::Counter, 1000.0, 0};
+    return o;
+}
+
+// The frequency of a CSV column, read back with nothing of the program's: rising crossings of
+// the column's middle level, placed by straight-line interpolation.
+double csvFrequency(const std::string& text, int column) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line) && line.rfind("time_s,volts", 0) != 0) {
+    }
+    std::vector<double> t, v;
+    while (std::getline(in, line)) {
+        std::istringstream cells(line);
+        std::string cell;
+        std::vector<double> row;
+        while (std::getline(cells, cell, ',')) {
+            row.push_back(std::stod(cell));
+        }
+        t.push_back(row.at(0));
+        v.push_back(row.at(static_cast<std::size_t>(column)));
+    }
+    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    const double mid = (*lo + *hi) / 2;
+    std::vector<double> cross;
+    for (std::size_t k = 1; k < v.size(); ++k) {
+        if (v[k - 1] < mid && v[k] >= mid) {
+            cross.push_back(t[k - 1] + (mid - v[k - 1]) * (t[k] - t[k - 1]) / (v[k] - v[k - 1]));
+        }
+    }
+    return cross.size() < 2
+               ? 0.0
+               : static_cast<double>(cross.size() - 1) / (cross.back() - cross.front());
+}
+
+int pixelsOf(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(CaptureE2E, CsvAndPngOfASimulatorCaptureCarryItsSignal) {
+    struct Case {
+        bool channelB;
+        double frequency; // as the simulator was told
+        double duty;
+        QRgb trace;
+    } cases[] = {{false, 1000.0, 0.5, qRgb(255, 221, 51)}, {true, 500.0, 0.5, qRgb(64, 208, 255)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.channelB ? "square on B" : "sine on A");
+        test::SimHost sim(simOptions());
+        TempFolder dir;
+        writeIni(dir.file("TRACELY.INI"), sim.path(), c.channelB);
+        Window win(dir.file("TRACELY.INI"));
+        ASSERT_TRUE(win.acquire()) << win.messages.join("\n").toStdString();
+        QString error;
+        ASSERT_TRUE(win.w.captureTools().exportCsv(dir.qfile("c.csv"), &error))
+            << error.toStdString();
+        ASSERT_TRUE(win.w.captureTools().exportPng(dir.qfile("c.png"), &error))
+            << error.toStdString();
+
+        const std::string csv = readAll(dir.file("c.csv"));
+        EXPECT_NEAR(csvFrequency(csv, 1) / c.frequency, 1.0, 0.005);
+        // The counter's lowest line toggles at every step: 1 kHz of steps is 500 Hz on D0.
+        EXPECT_NEAR(csvFrequency(csv, 2) / 500.0, 1.0, 0.005);
+        if (const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+            !python.isEmpty()) {
+            QProcess p;
+            p.start(python, {QStringLiteral(TRACELY_SOURCE_DIR "/tests/capture/csv_frequency.py"),
+                             dir.qfile("c.csv"), QStringLiteral("volts")});
+            ASSERT_TRUE(p.waitForFinished(30000));
+            const QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split(' ');
+            ASSERT_EQ(out.size(), 2) << p.readAllStandardError().toStdString();
+            EXPECT_NEAR(out[0].toDouble() / c.frequency, 1.0, 0.005);
+            EXPECT_EQ(out[1].trimmed(), QStringLiteral("10KSa/s"));
+        }
+
+        // The measurements agree with the simulator too, and the bar shows them.
+        const CaptureTools& tools = win.w.captureTools();
+        const std::vector<float>* volts = tools.points().analog(*tools.current());
+        ASSERT_NE(volts, nullptr);
+        const measure::AnalogMeasurements m = measure::measureAnalog(
+            {*volts, tools.current()->timeAdj, -128 * 0.028784312, 127 * 0.028784312});
+        ASSERT_TRUE(m.frequency.number) << m.frequency.reason;
+        EXPECT_NEAR(*m.frequency.number / c.frequency, 1.0, 0.005);
+        EXPECT_NEAR(*m.duty.number, c.duty, 0.02);
+        const MeasureBar* bar = win.w.findChild<MeasureBar*>();
+        EXPECT_TRUE(bar->cellText(QStringLiteral("lblMeasFrequency")).startsWith("f "));
+        EXPECT_NE(bar->cellText(QStringLiteral("lblMeasFrequency")), QStringLiteral("f \u2014"));
+        // The live points and those made again from the record are the same.
+        EXPECT_EQ(*volts, c.channelB ? win.w.state().sngCHbData : win.w.state().sngCHaData);
+
+        const QImage png(dir.qfile("c.png"));
+        ASSERT_FALSE(png.isNull());
+        EXPECT_EQ(png.size(),
+                  graph_export::stackedSize({win.w.panel().CWGraph1, win.w.panel().CWGLogic}));
+        EXPECT_GT(pixelsOf(png, c.trace), 200) << "the trace is in the picture";
+    }
+}
+
+TEST(CaptureE2E, SvgAndPrintDrawTheGraphs) {
+    test::SimHost sim(simOptions());
+    TempFolder dir;
+    writeIni(dir.file("TRACELY.INI"), sim.path(), false);
+    Window win(dir.file("TRACELY.INI"));
+    QString error;
+    EXPECT_FALSE(win.w.captureTools().exportSvg(dir.qfile("none.svg"), &error));
+    EXPECT_TRUE(error.contains("no capture")) << error.toStdString();
+    ASSERT_TRUE(win.acquire());
+    ASSERT_TRUE(win.w.captureTools().exportSvg(dir.qfile("c.svg"), &error)) << error.toStdString();
+    const std::string svg = readAll(dir.file("c.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("#ffdd33"), std::string::npos) << "channel A's trace, drawn as a vector";
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.qfile("c.pdf"));
+    ASSERT_TRUE(win.w.captureTools().print(printer, &error)) << error.toStdString();
+    EXPECT_EQ(readAll(dir.file("c.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_FALSE(win.w.captureTools().exportCsv(dir.qfile("missing/x.csv"), &error));
+    EXPECT_TRUE(error.contains("Could not write")) << error.toStdString();
+}
+
+TEST(CaptureE2E, ASavedCaptureOpensWithoutTheInstrumentAndMeasuresTheSame) {
+    TempFolder dir;
+    const QString file = dir.qfile("kept.tracely");
+    QStringList bar;
+    std::vector<float> points;
+    QString cursorText;
+    double panned = 0;
+    {
+        test::SimHost sim(simOptions());
+        writeIni(dir.file("live.ini"), sim.path(), false);
+        Window live(dir.file("live.ini"));
+        ASSERT_TRUE(live.acquire());
+        QString error;
+        ASSERT_TRUE(live.w.captureTools().saveCapture(file, &error)) << error.toStdString();
+        bar = live.barTexts();
+        points = live.w.state().sngCHaData;
+        live.w.panel().CWBCursors->setValue(true);
+        cursorText = live.w.panel().lblCursorData->text();
+        live.w.panel().CWSPan->setValue(8);
+        panned = live.w.panel().CWGraph1->axisMinimum(QStringLiteral("XAxis"));
+        live.w.close();
+    }
+    // A fresh start with no instrument on any port.
+    writeIni(dir.file("alone.ini"), dir.file("no-such-port"), false);
+    Window alone(dir.file("alone.ini"));
+    const FrontPanel& p = alone.w.panel();
+    EXPECT_EQ(p.CWGraph1->plotCount(QStringLiteral("CHa")), 0);
+    QString error;
+    ASSERT_TRUE(alone.w.captureTools().openCapture(file, &error)) << error.toStdString();
+    EXPECT_EQ(alone.barTexts(), bar);
+    EXPECT_EQ(alone.w.state().sngCHaData, points);
+    EXPECT_EQ(p.CWGraph1->plotCount(QStringLiteral("CHa")), static_cast<int>(points.size()));
+    EXPECT_GT(p.CWGLogic->plotCount(1), 0);
+    p.CWBCursors->setValue(true);
+    EXPECT_EQ(p.lblCursorData->text(), cursorText);
+    EXPECT_FALSE(cursorText.isEmpty());
+    p.CWSPan->setValue(8);
+    EXPECT_EQ(p.CWGraph1->axisMinimum(QStringLiteral("XAxis")), panned);
+    // "Acquire" looks for the instrument, finds none, and the opened capture stays drawn.
+    p.cmdCapture->click();
+    ASSERT_TRUE(waitUntil([&] { return !alone.messages.isEmpty(); }, 10000));
+    EXPECT_EQ(p.CWGraph1->plotCount(QStringLiteral("CHa")), static_cast<int>(points.size()));
+}
+
+TEST(CaptureE2E, AForeignFileFromTheMenuIsRefusedAndChangesNothing) {
+    TempFolder dir;
+    writeIni(dir.file("t.ini"), dir.file("no-such-port"), false);
+    std::ofstream(dir.file("notes.tracely")) << "time_s,volts\n";
+    Window win(dir.file("t.ini"));
+    win.w.captureTools().setAskPath(
+        [&](const QString&, const QString&, bool) { return dir.qfile("notes.tracely"); });
+    win.w.captureTools().action(QStringLiteral("actOpenCapture"))->trigger();
+    ASSERT_EQ(win.messages.size(), 1);
+    EXPECT_TRUE(win.messages.front().contains("notes.tracely: This is not a Tracely capture file."))
+        << win.messages.front().toStdString();
+    EXPECT_FALSE(win.w.captureTools().current());
+    EXPECT_FALSE(win.w.state().blnStored);
+    // Saving with nothing captured says so instead of writing an empty file.
+    win.w.captureTools().action(QStringLiteral("actSaveCapture"))->trigger();
+    ASSERT_EQ(win.messages.size(), 2);
+    EXPECT_TRUE(win.messages.back().contains("no capture yet"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("notes.tracely.tracely")));
+}
+
+TEST(CaptureE2E, TheBarIsRememberedInItsOwnSection) {
+    TempFolder dir;
+    const std::string ini = dir.file("TRACELY.INI");
+    {
+        Window win(ini);
+        EXPECT_FALSE(win.w.captureTools().barShown());
+        win.w.captureTools().action(QStringLiteral("actMeasurements"))->trigger();
+        win.w.findChild<MeasureBar*>()->setLogicLine(5);
+        win.w.close();
+    }
+    const std::string text = readAll(ini);
+    const auto at = text.find("[MEASURE]\nBar=True\nLogicLine=5\n");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.find("Bar="), at + 10); // nowhere in the panel's own sections
+    EXPECT_NE(text.find("[TRIGGER]"), std::string::npos);
+    Window again(ini);
+    EXPECT_TRUE(again.w.captureTools().barShown());
+    EXPECT_TRUE(again.w.findChild<MeasureBar*>()->isVisibleTo(&again.w));
+    EXPECT_EQ(again.w.findChild<MeasureBar*>()->logicLine(), 5);
+}
