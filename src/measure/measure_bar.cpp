@@ -48,6 +48,9 @@ MeasureBar::MeasureBar(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     channel_ = new QLabel(QStringLiteral("CH A"), this);
     channel_->setObjectName(QStringLiteral("lblMeasChannel"));
+    QFont bold = channel_->font();
+    bold.setBold(true);
+    channel_->setFont(bold);
     channel_->setAccessibleName(QStringLiteral("measured channel: CH A"));
     for (const CellDef& d : kAnalog) {
         cell(QString::fromLatin1(d.id), QString::fromLatin1(d.shortName),
@@ -135,7 +138,7 @@ QString MeasureBar::cellToolTip(const QString& name) const {
 
 QSize MeasureBar::sizeHint() const {
     const QFontMetrics fm(font());
-    return {fm.horizontalAdvance(QStringLiteral("f 999.9 kHz ")) * 14, fm.height() * 2 + 4};
+    return {fm.horizontalAdvance(QStringLiteral("rise 999.9 \u00b5s ")) * 6, fm.height() * 3 + 6};
 }
 
 void MeasureBar::resizeEvent(QResizeEvent* event) {
@@ -143,25 +146,24 @@ void MeasureBar::resizeEvent(QResizeEvent* event) {
     place();
 }
 
-// Two rows: the channel's name and its ten values above, the logic line's list and its three
-// values below; every cell the same share of the width.
+// Three rows of six columns: the channel's name and five values, five more values below them,
+// and the logic line's list with its three values at the foot. The first column is narrower.
 void MeasureBar::place() {
     const int w = width();
-    const int rowH = height() / 2;
-    const int columns = analogCells_ + 1;
-    const auto x = [&](int col) { return w * col / columns; };
-    channel_->setGeometry(x(0), 0, x(1) - x(0), rowH);
+    const int h = height();
+    const int first = w / 10;
+    const auto x = [&](int col) { return col == 0 ? 0 : first + (w - first) * (col - 1) / 5; };
+    const auto y = [&](int row) { return h * row / 3; };
+    const auto put = [&](QWidget* widget, int row, int col) {
+        widget->setGeometry(x(col), y(row), x(col + 1) - x(col), y(row + 1) - y(row));
+    };
+    put(channel_, 0, 0);
     for (int i = 0; i < analogCells_; ++i) {
-        cells_[static_cast<std::size_t>(i)].label->setGeometry(x(i + 1), 0, x(i + 2) - x(i + 1),
-                                                               rowH);
+        put(cells_[static_cast<std::size_t>(i)].label, i / 5, 1 + i % 5);
     }
-    line_->setGeometry(x(0), rowH, x(1) - x(0), height() - rowH);
+    put(line_, 2, 0);
     for (int i = 0; i < 3; ++i) {
-        // The logic values take wider cells: three values share the row.
-        const int l = x(1) + (w - x(1)) * i / 3;
-        const int r = x(1) + (w - x(1)) * (i + 1) / 3;
-        cells_[static_cast<std::size_t>(analogCells_ + i)].label->setGeometry(l, rowH, r - l,
-                                                                              height() - rowH);
+        put(cells_[static_cast<std::size_t>(analogCells_ + i)].label, 2, 1 + i);
     }
 }
 

@@ -13,10 +13,10 @@ class QLabel;
 
 namespace tracely {
 
-// A one-line strip of automatic measurements: the analog channel's ten values and, for the logic
+// A strip of automatic measurements: the analog channel's ten values and, for the logic
 // line chosen in its list, frequency, duty cycle and pulse count. A value that cannot be
-// measured reads "—" and its tooltip says why. The strip places its cells itself, in equal
-// shares of its width, so a layout that only sets its geometry and font fits it.
+// measured reads "—" and its tooltip says why. The strip places its cells itself, in shares
+// of its size, so a layout that only sets its geometry and font fits it.
 class MeasureBar : public QWidget {
     Q_OBJECT
 public:
