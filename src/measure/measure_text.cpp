@@ -1,8 +1,8 @@
 #include "src/measure/measure_text.h"
 
 #include <array>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace tracely::measure {

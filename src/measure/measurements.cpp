@@ -183,20 +183,15 @@ AnalogMeasurements measureAnalog(const AnalogTrace& trace) {
         const double period = span / static_cast<double>(n - 1) * dt;
         m.period = Value::of(period);
         m.frequency = Value::of(1.0 / period);
-        // Time above the middle in each whole period, from each rising crossing to the first
-        // falling one after it.
+        // Time above the middle in each whole period, from each rising crossing to the falling
+        // one after it (the crossings alternate, so it lies before the next rising one).
         double highTime = 0.0;
-        bool complete = true;
-        for (std::size_t k = 0; k + 1 < n && complete; ++k) {
+        for (std::size_t k = 0; k + 1 < n; ++k) {
             const auto f = std::upper_bound(e.falling.begin(), e.falling.end(), e.rising[k]);
-            complete = f != e.falling.end() && *f < e.rising[k + 1];
-            if (complete) {
-                highTime += *f - e.rising[k];
-            }
+            highTime += (f != e.falling.end() ? std::min(*f, e.rising[k + 1]) : e.rising[k + 1]) -
+                        e.rising[k];
         }
-        m.duty = clip        ? Value::none(clipped)
-                 : !complete ? Value::none("a period without a falling edge")
-                             : Value::of(highTime / span);
+        m.duty = clip ? Value::none(clipped) : Value::of(highTime / span);
     }
 
     // Mean and RMS over whole periods when there are any, so that a part period does not

@@ -4,6 +4,7 @@
 #include "src/measure/measure_bar.h"
 #include "src/measure/measurements.h"
 #include "src/widgets/graph.h"
+#include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
@@ -194,6 +195,7 @@ TEST(CaptureE2E, CsvAndPngOfASimulatorCaptureCarryItsSignal) {
         EXPECT_NE(bar->cellText(QStringLiteral("lblMeasFrequency")), QStringLiteral("f \u2014"));
         // The live points and those made again from the record are the same.
         EXPECT_EQ(*volts, c.channelB ? win.w.state().sngCHbData : win.w.state().sngCHaData);
+        EXPECT_EQ(tools.points().trigIndex, win.w.state().intTrigIndex);
 
         const QImage png(dir.qfile("c.png"));
         ASSERT_FALSE(png.isNull());
@@ -253,9 +255,11 @@ TEST(CaptureE2E, ASavedCaptureOpensWithoutTheInstrumentAndMeasuresTheSame) {
     Window alone(dir.file("alone.ini"));
     const FrontPanel& p = alone.w.panel();
     EXPECT_EQ(p.CWGraph1->plotCount(QStringLiteral("CHa")), 0);
+    p.CWKTimeRange->setValue(12);
     QString error;
     ASSERT_TRUE(alone.w.captureTools().openCapture(file, &error)) << error.toStdString();
     EXPECT_EQ(alone.barTexts(), bar);
+    EXPECT_EQ(p.CWKTimeRange->value(), 19); // the panel as the capture was taken
     EXPECT_EQ(alone.w.state().sngCHaData, points);
     EXPECT_EQ(p.CWGraph1->plotCount(QStringLiteral("CHa")), static_cast<int>(points.size()));
     EXPECT_GT(p.CWGLogic->plotCount(1), 0);
@@ -309,4 +313,31 @@ TEST(CaptureE2E, TheBarIsRememberedInItsOwnSection) {
     EXPECT_TRUE(again.w.captureTools().barShown());
     EXPECT_TRUE(again.w.findChild<MeasureBar*>()->isVisibleTo(&again.w));
     EXPECT_EQ(again.w.findChild<MeasureBar*>()->logicLine(), 5);
+}
+
+TEST(CaptureE2E, AnOpenedCaptureIsNotReplacedByTheRunningInstrument) {
+    TempFolder dir;
+    const QString file = dir.qfile("square.tracely");
+    std::vector<float> opened;
+    {
+        sim::Options o = simOptions();
+        o.cha = sim::Waveform{sim::WaveKind::Square, 250.0, 1.0, 0.0};
+        test::SimHost sim(o);
+        writeIni(dir.file("a.ini"), sim.path(), false);
+        Window w(dir.file("a.ini"));
+        ASSERT_TRUE(w.acquire());
+        ASSERT_TRUE(w.w.captureTools().saveCapture(file, nullptr));
+        opened = w.w.state().sngCHaData;
+    }
+    test::SimHost sim(simOptions()); // a sine
+    writeIni(dir.file("b.ini"), sim.path(), false);
+    Window live(dir.file("b.ini"));
+    live.w.panel().CWBSampleMode->setValue(true);
+    ASSERT_TRUE(live.acquire());
+    ASSERT_TRUE(live.w.captureTools().openCapture(file, nullptr));
+    const auto arrived = live.w.engine().health().captures;
+    // The capture under way still arrives; it is dropped, and repeat mode stops there.
+    ASSERT_TRUE(waitUntil([&] { return live.w.engine().health().captures > arrived; }, 10000));
+    EXPECT_EQ(live.w.state().sngCHaData, opened);
+    EXPECT_EQ(live.w.captureTools().points().cha, opened);
 }
