@@ -215,7 +215,7 @@ void readChannel(Fields& f, const std::string& p, CaptureChannel& c) {
 }
 
 ReadResult fail(Error e, std::string message) {
-    return {std::nullopt, e, std::move(message)};
+    return {{}, e, std::move(message)};
 }
 
 std::optional<std::string> parseMeta(std::string_view text, CaptureRecord& r) {
@@ -297,10 +297,15 @@ std::uint32_t crc32(std::string_view bytes) {
     return c ^ 0xFFFFFFFFu;
 }
 
-std::string write(const CaptureRecord& r) {
+std::string header() {
     std::string out(kMagic);
     out += static_cast<char>(kVersion & 0xFF);
     out += static_cast<char>((kVersion >> 8) & 0xFF);
+    return out;
+}
+
+std::string captureParts(const CaptureRecord& r) {
+    std::string out;
     putChunk(out, kMeta, metaText(r));
     std::string rows;
     const std::size_t n = std::min<std::size_t>(r.samples.size(), 32767);
@@ -310,8 +315,17 @@ std::string write(const CaptureRecord& r) {
         rows += static_cast<char>(r.samples[i].logic);
     }
     putChunk(out, kSamples, rows);
+    return out;
+}
+
+std::string endMark() {
+    std::string out;
     putChunk(out, kEnd, {});
     return out;
+}
+
+std::string write(const CaptureRecord& r) {
+    return header() + captureParts(r) + endMark();
 }
 
 ReadResult read(std::string_view b) {
@@ -333,9 +347,9 @@ ReadResult read(std::string_view b) {
                                              std::to_string(kVersion) + ".");
     }
     std::size_t at = kMagic.size() + 2;
+    std::vector<CaptureRecord> records;
     CaptureRecord r;
-    bool meta = false;
-    bool samples = false;
+    bool meta = false; // a description waits for its samples
     for (;;) {
         if (b.size() - at < 8) {
             return fail(Error::Truncated, "The capture file is cut short.");
@@ -360,18 +374,20 @@ ReadResult read(std::string_view b) {
         }
         if (tag == kMeta) {
             if (meta) {
-                return fail(Error::BadContent, "The capture file describes its capture twice.");
+                return fail(Error::BadContent, "The capture file describes a capture twice.");
             }
             meta = true;
+            r = CaptureRecord{};
             if (auto problem = parseMeta(payload, r)) {
                 return fail(Error::BadContent,
                             "The capture file's description is wrong: " + *problem + ".");
             }
         } else if (tag == kSamples) {
-            if (samples) {
-                return fail(Error::BadContent, "The capture file holds two sample blocks.");
+            if (!meta) {
+                return fail(Error::BadContent,
+                            "The capture file has samples without a description.");
             }
-            samples = true;
+            meta = false;
             if (payload.empty() || payload.size() % 2 != 0 || payload.size() / 2 > 32767) {
                 return fail(Error::BadContent,
                             "The capture file's samples are not whole rows of 1 to 32767.");
@@ -381,6 +397,7 @@ ReadResult read(std::string_view b) {
                 r.samples[i].analog = static_cast<std::uint8_t>(payload[2 * i]);
                 r.samples[i].logic = static_cast<std::uint8_t>(payload[2 * i + 1]);
             }
+            records.push_back(std::move(r));
         } else if (!(tag[0] >= 'a' && tag[0] <= 'z')) {
             // Parts named in lower case may be skipped by readers that do not know them.
             return fail(Error::NewerVersion, "The capture file holds a part this Tracely does "
@@ -388,11 +405,11 @@ ReadResult read(std::string_view b) {
                                                  clean(tag) + "').");
         }
     }
-    if (!meta || !samples) {
+    if (meta || records.empty()) {
         return fail(Error::BadContent,
-                    std::string("The capture file has no ") + (meta ? "samples." : "description."));
+                    std::string("The capture file has no ") + (meta ? "samples." : "capture."));
     }
-    return {std::move(r), Error::None, {}};
+    return {std::move(records), Error::None, {}};
 }
 
 } // namespace tracely::capture_file

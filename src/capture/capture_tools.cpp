@@ -70,6 +70,8 @@ CaptureTools::CaptureTools(QMainWindow* window, FrontPanelState& state, const Fr
     connect(bar_, &MeasureBar::logicLineChanged, this, [this] { measure(); });
 }
 
+CaptureTools::~CaptureTools() = default;
+
 QAction* CaptureTools::action(const QString& objectName) const {
     return window_->findChild<QAction*>(objectName);
 }
@@ -107,6 +109,15 @@ void CaptureTools::buildMenus(QMainWindow* window) {
             fromMenu(QStringLiteral("Export SVG"), QStringLiteral("SVG drawings (*.svg)"), true,
                      &CaptureTools::exportSvg);
         });
+    file->addSeparator();
+    recordAction_ =
+        add(file, "actRecord", QStringLiteral("&Record captures..."),
+            QKeySequence(QStringLiteral("Ctrl+R")), [this](bool on) { recordFromMenu(on); });
+    recordAction_->setCheckable(true);
+    add(file, "actPreviousCapture", QStringLiteral("P&revious capture in file"),
+        QKeySequence(QStringLiteral("Ctrl+PgUp")), [this] { showOpened(openedIndex_ - 1); });
+    add(file, "actNextCapture", QStringLiteral("&Next capture in file"),
+        QKeySequence(QStringLiteral("Ctrl+PgDown")), [this] { showOpened(openedIndex_ + 1); });
     file->addSeparator();
     add(file, "actPrint", QStringLiteral("&Print..."), QKeySequence::Print,
         [this] { printFromMenu(); });
@@ -190,6 +201,94 @@ void CaptureTools::captureDrawn() {
     record_ = recordFromState(s_, panelFacts());
     points_ = displayPointsOf(*record_);
     measure();
+    appendToRecording();
+}
+
+void CaptureTools::recordFromMenu(bool on) {
+    if (!on) {
+        stopRecording();
+        return;
+    }
+    QString path = askPath_(QStringLiteral("Record captures"), kCaptureFilter, true);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".tracely");
+    }
+    QString error;
+    if (path.isEmpty() || !startRecording(path, &error)) {
+        recordAction_->setChecked(false);
+        if (!error.isEmpty()) {
+            messageBox_(QStringLiteral("Record captures"), error);
+        }
+    }
+}
+
+bool CaptureTools::startRecording(const QString& path, QString* error) {
+    stopRecording();
+    auto file = std::make_unique<QFile>(path);
+    const QByteArray start =
+        QByteArray::fromStdString(capture_file::header() + capture_file::endMark());
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate) ||
+        file->write(start) != start.size() || !file->flush()) {
+        setError(error, QStringLiteral("Could not write ") + path + QStringLiteral(": ") +
+                            file->errorString());
+        return false;
+    }
+    recordFile_ = std::move(file);
+    recorded_ = 0;
+    recordAction_->setChecked(true);
+    return true;
+}
+
+void CaptureTools::stopRecording() {
+    if (recordFile_) {
+        recordFile_->close();
+        recordFile_.reset();
+        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+                                    QStringLiteral("Recorded %1 captures").arg(recorded_));
+    }
+    recordAction_->setChecked(false);
+}
+
+// Each capture goes in place of the end mark, which follows it again: the file is whole after
+// every capture, so stopping (or losing power) between captures loses nothing.
+void CaptureTools::appendToRecording() {
+    if (!recordFile_ || !record_) {
+        return;
+    }
+    const QByteArray more =
+        QByteArray::fromStdString(capture_file::captureParts(*record_) + capture_file::endMark());
+    const qint64 end = recordFile_->size() - static_cast<qint64>(capture_file::kEndBytes);
+    if (recordFile_->size() + more.size() > static_cast<qint64>(capture_file::kMaxBytes)) {
+        stopRecording();
+        messageBox_(QStringLiteral("Record captures"),
+                    QStringLiteral("The recording is full; it was stopped after %1 captures.")
+                        .arg(recorded_));
+        return;
+    }
+    if (!recordFile_->seek(end) || recordFile_->write(more) != more.size() ||
+        !recordFile_->flush()) {
+        const QString why = recordFile_->errorString();
+        stopRecording();
+        messageBox_(QStringLiteral("Record captures"),
+                    QStringLiteral("The recording stopped: ") + why);
+        return;
+    }
+    ++recorded_;
+    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+                                QStringLiteral("Recording: %1 captures").arg(recorded_));
+}
+
+void CaptureTools::showOpened(int index) {
+    if (index < 0 || index >= openedCount()) {
+        return;
+    }
+    openedIndex_ = index;
+    applyRecord(opened_[static_cast<std::size_t>(index)]);
+    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+                                QStringLiteral("Capture %1 of %2 in the file (Acquire returns to "
+                                               "the instrument)")
+                                    .arg(index + 1)
+                                    .arg(openedCount()));
 }
 
 void CaptureTools::measure() {
@@ -259,15 +358,19 @@ bool CaptureTools::openCapture(const QString& path, QString* error) {
     const QByteArray bytes = file.read(static_cast<qint64>(capture_file::kMaxBytes) + 1);
     const capture_file::ReadResult result = capture_file::read(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!result.record) {
+    if (result.records.empty()) {
         setError(error, QFileInfo(path).fileName() + QStringLiteral(": ") +
                             QString::fromStdString(result.message));
         return false;
     }
-    applyRecord(*result.record);
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
-                                QStringLiteral("Showing ") + QFileInfo(path).fileName() +
-                                    QStringLiteral(" (Acquire returns to the instrument)"));
+    stopRecording(); // the opened capture is not the instrument's
+    opened_ = result.records;
+    showOpened(0);
+    if (openedCount() == 1) {
+        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+                                    QStringLiteral("Showing ") + QFileInfo(path).fileName() +
+                                        QStringLiteral(" (Acquire returns to the instrument)"));
+    }
     return true;
 }
 

@@ -9,10 +9,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
+class QFile;
 class QMainWindow;
 class QPrinter;
 
@@ -34,6 +37,7 @@ public:
 
     CaptureTools(QMainWindow* window, FrontPanelState& state, const FrontPanel& panel,
                  PanelRoutines& routines, MeasureBar* bar, std::string iniPath);
+    ~CaptureTools() override; // a recording's file closes with it
 
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void setAskPath(AskPath ask) { askPath_ = std::move(ask); }
@@ -50,6 +54,16 @@ public:
     bool exportPng(const QString& path, QString* error);
     bool exportSvg(const QString& path, QString* error);
     bool print(QPrinter& printer, QString* error);
+
+    // Continuous record: while on, every capture drawn is appended to the file. A file that
+    // holds several captures opens at its first; these step through them.
+    bool startRecording(const QString& path, QString* error);
+    void stopRecording();
+    bool recording() const { return recordFile_ != nullptr; }
+    int recordedCount() const { return recorded_; }
+    int openedCount() const { return static_cast<int>(opened_.size()); }
+    int openedIndex() const { return openedIndex_; }
+    void showOpened(int index); // 0-based; others are ignored
 
     void setBarShown(bool shown);
     bool barShown() const;
@@ -69,6 +83,8 @@ private:
     void fromMenu(const QString& caption, const QString& filter, bool save,
                   bool (CaptureTools::*act)(const QString&, QString*));
     void printFromMenu();
+    void recordFromMenu(bool on);
+    void appendToRecording();
 
     QMainWindow* window_;
     FrontPanelState& s_;
@@ -79,6 +95,11 @@ private:
     std::optional<CaptureRecord> record_;
     CapturePoints points_;
     QAction* barAction_ = nullptr;
+    QAction* recordAction_ = nullptr;
+    std::unique_ptr<QFile> recordFile_;
+    int recorded_ = 0;
+    std::vector<CaptureRecord> opened_;
+    int openedIndex_ = 0;
     MessageBox messageBox_;
     AskPath askPath_;
 };

@@ -1,9 +1,11 @@
+#include "src/capture/capture_file.h"
 #include "src/capture/capture_tools.h"
 #include "src/capture/graph_export.h"
 #include "src/core/main_window.h"
 #include "src/measure/measure_bar.h"
 #include "src/measure/measurements.h"
 #include "src/widgets/graph.h"
+#include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
@@ -340,4 +342,44 @@ TEST(CaptureE2E, AnOpenedCaptureIsNotReplacedByTheRunningInstrument) {
     ASSERT_TRUE(waitUntil([&] { return live.w.engine().health().captures > arrived; }, 10000));
     EXPECT_EQ(live.w.state().sngCHaData, opened);
     EXPECT_EQ(live.w.captureTools().points().cha, opened);
+}
+
+TEST(CaptureE2E, RepeatCapturesAreRecordedAndSteppedThroughLater) {
+    TempFolder dir;
+    const QString file = dir.qfile("run.tracely");
+    const auto readFile = [&] { return capture_file::read(readAll(file.toStdString())); };
+    {
+        test::SimHost sim(simOptions());
+        writeIni(dir.file("live.ini"), sim.path(), false);
+        Window live(dir.file("live.ini"));
+        QString error;
+        ASSERT_TRUE(live.w.captureTools().startRecording(file, &error)) << error.toStdString();
+        EXPECT_TRUE(live.w.captureTools().action(QStringLiteral("actRecord"))->isChecked());
+        live.w.panel().CWBSampleMode->setValue(true);
+        live.w.panel().cmdCapture->click();
+        ASSERT_TRUE(waitUntil([&] { return live.w.captureTools().recordedCount() >= 2; }, 20000));
+        // Whole after every capture, while the recording goes on.
+        EXPECT_GE(readFile().records.size(), 2u) << readFile().message;
+        ASSERT_TRUE(waitUntil([&] { return live.w.captureTools().recordedCount() >= 4; }, 20000));
+        live.w.captureTools().action(QStringLiteral("actRecord"))->trigger(); // stop
+        EXPECT_FALSE(live.w.captureTools().recording());
+        live.w.panel().cmdStore->click();
+    }
+    const capture_file::ReadResult recorded = readFile();
+    ASSERT_GE(recorded.records.size(), 4u) << recorded.message;
+    writeIni(dir.file("alone.ini"), dir.file("no-such-port"), false);
+    Window alone(dir.file("alone.ini"));
+    CaptureTools& tools = alone.w.captureTools();
+    ASSERT_TRUE(tools.openCapture(file, nullptr));
+    EXPECT_EQ(tools.openedCount(), static_cast<int>(recorded.records.size()));
+    EXPECT_EQ(*tools.current(), recorded.records[0]);
+    tools.action(QStringLiteral("actNextCapture"))->trigger();
+    tools.action(QStringLiteral("actNextCapture"))->trigger();
+    EXPECT_EQ(*tools.current(), recorded.records[2]);
+    EXPECT_EQ(alone.w.state().sngCHaData, displayPointsOf(recorded.records[2]).cha);
+    tools.action(QStringLiteral("actPreviousCapture"))->trigger();
+    EXPECT_EQ(tools.openedIndex(), 1);
+    EXPECT_TRUE(alone.w.panel()
+                    .StatusBar1->panelText(QStringLiteral("sbrLink"))
+                    .startsWith(QStringLiteral("Capture 2 of ")));
 }

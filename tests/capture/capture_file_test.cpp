@@ -86,8 +86,16 @@ std::string replaceLine(std::string meta, const std::string& key, const std::str
 TEST(CaptureFile, WhatIsWrittenReadsBackTheSame) {
     const CaptureRecord r = sample();
     const cf::ReadResult back = cf::read(cf::write(r));
-    ASSERT_TRUE(back.record) << back.message;
-    EXPECT_EQ(*back.record, r);
+    ASSERT_EQ(back.records.size(), 1u) << back.message;
+    EXPECT_EQ(back.records.front(), r);
+    // A recording: captures one after another, the end mark after the last.
+    CaptureRecord second = sample(12);
+    second.trigRow = -3;
+    const cf::ReadResult both =
+        cf::read(cf::header() + cf::captureParts(r) + cf::captureParts(second) + cf::endMark());
+    ASSERT_EQ(both.records.size(), 2u) << both.message;
+    EXPECT_EQ(both.records[1], second);
+    EXPECT_EQ(cf::endMark().size(), cf::kEndBytes);
     EXPECT_EQ(cf::crc32("123456789"), 0xCBF43926u); // the standard check value
 }
 
@@ -95,7 +103,7 @@ TEST(CaptureFile, EveryTruncationAndEveryBitFlipIsAnErrorNeverARecord) {
     const std::string good = cf::write(sample(8));
     for (std::size_t n = 0; n < good.size(); ++n) {
         const cf::ReadResult r = cf::read(std::string_view(good).substr(0, n));
-        EXPECT_FALSE(r.record) << "cut to " << n;
+        EXPECT_TRUE(r.records.empty()) << "cut to " << n;
         EXPECT_FALSE(r.message.empty());
     }
     for (std::size_t i = 0; i < good.size(); ++i) {
@@ -103,7 +111,7 @@ TEST(CaptureFile, EveryTruncationAndEveryBitFlipIsAnErrorNeverARecord) {
             std::string bad = good;
             bad[i] = static_cast<char>(bad[i] ^ (1 << bit));
             const cf::ReadResult r = cf::read(bad);
-            EXPECT_FALSE(r.record) << "byte " << i << " bit " << bit;
+            EXPECT_TRUE(r.records.empty()) << "byte " << i << " bit " << bit;
             EXPECT_FALSE(r.message.empty());
         }
     }
@@ -126,6 +134,8 @@ TEST(CaptureFile, ForeignAndDamagedFilesSayWhatIsWrong) {
         {"newer", newer, cf::Error::NewerVersion, "format 2"},
         {"trailing", good + "x", cf::Error::Damaged, "after its end"},
         {"too large", std::string(cf::kMaxBytes + 1, 'x'), cf::Error::TooLarge, "too large"},
+        {"samples alone", good.substr(0, good.find("META")) + good.substr(good.find("SMPL") - 0),
+         cf::Error::BadContent, "without a description"},
         {"out of range", withMeta(replaceLine(metaOf(sample()), "cha.level", "cha.level=9\n")),
          cf::Error::BadContent, "'cha.level' has an impossible value '9'"},
         {"not a number", withMeta(replaceLine(metaOf(sample()), "timeadj", "timeadj=fast\n")),
@@ -145,12 +155,12 @@ TEST(CaptureFile, ForeignAndDamagedFilesSayWhatIsWrong) {
     };
     for (const Case& c : cases) {
         const cf::ReadResult r = cf::read(c.bytes);
-        EXPECT_FALSE(r.record) << c.name;
+        EXPECT_TRUE(r.records.empty()) << c.name;
         EXPECT_EQ(r.error, c.error) << c.name << ": " << r.message;
         EXPECT_NE(r.message.find(c.says), std::string::npos) << c.name << ": " << r.message;
     }
     // A changed description with its checksum made right, and nothing wrong in it, reads.
-    EXPECT_TRUE(cf::read(withMeta(metaOf(sample()))).record);
+    EXPECT_EQ(cf::read(withMeta(metaOf(sample()))).records.size(), 1u);
 }
 
 TEST(CaptureFile, TheFuzzHarnessAcceptsItsSeedsAndTheirMutations) {
