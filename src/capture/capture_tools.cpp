@@ -348,6 +348,11 @@ bool CaptureTools::print(QPrinter& printer, QString* error) {
 }
 
 bool CaptureTools::openCapture(const QString& path, QString* error) {
+    // A pipe or a device would never end; a folder has nothing to read.
+    if (!QFileInfo(path).isFile()) {
+        setError(error, path + QStringLiteral(" is not a capture file (not a regular file)."));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         setError(error, QStringLiteral("Could not open ") + path + QStringLiteral(": ") +

@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace tracely;
 using tracely::test::waitUntil;
@@ -289,6 +290,11 @@ TEST(CaptureE2E, AForeignFileFromTheMenuIsRefusedAndChangesNothing) {
         << win.messages.front().toStdString();
     EXPECT_FALSE(win.w.captureTools().current());
     EXPECT_FALSE(win.w.state().blnStored);
+    // A fifo would block the window for ever: it is refused before it is opened.
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(win.w.captureTools().openCapture(dir.qfile("pipe"), &error));
+    EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
     // Saving with nothing captured says so instead of writing an empty file.
     win.w.captureTools().action(QStringLiteral("actSaveCapture"))->trigger();
     ASSERT_EQ(win.messages.size(), 2);
