@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,6 +47,15 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
         return false;
     }
     return true;
+}
+
+// The status bar's link panel: a few words, the whole sentence in its tooltip.
+void say(const FrontPanel& p, const QString& text, const QString& inFull) {
+    p.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
+    if (QLabel* label = p.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+        label->setToolTip(inFull);
+        label->setAccessibleName(QStringLiteral("link status: ") + inFull);
+    }
 }
 
 void setError(QString* error, const QString& text) {
@@ -284,11 +294,8 @@ void CaptureTools::showOpened(int index) {
     }
     openedIndex_ = index;
     applyRecord(opened_[static_cast<std::size_t>(index)]);
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
-                                QStringLiteral("Capture %1 of %2 in the file (Acquire returns to "
-                                               "the instrument)")
-                                    .arg(index + 1)
-                                    .arg(openedCount()));
+    const QString where = QStringLiteral("Capture %1 of %2").arg(index + 1).arg(openedCount());
+    say(p_, where, where + QStringLiteral(" in the file; Acquire returns to the instrument"));
 }
 
 void CaptureTools::measure() {
@@ -372,9 +379,10 @@ bool CaptureTools::openCapture(const QString& path, QString* error) {
     opened_ = result.records;
     showOpened(0);
     if (openedCount() == 1) {
-        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
-                                    QStringLiteral("Showing ") + QFileInfo(path).fileName() +
-                                        QStringLiteral(" (Acquire returns to the instrument)"));
+        const QString name = QFileInfo(path).fileName();
+        say(p_, QStringLiteral("Showing ") + name,
+            QStringLiteral("Showing the capture in ") + name +
+                QStringLiteral("; Acquire returns to the instrument"));
     }
     return true;
 }

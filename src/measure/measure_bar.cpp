@@ -46,12 +46,12 @@ MeasureBar::MeasureBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("fraMeasure"));
     setAccessibleName(QStringLiteral("measurements"));
     setAutoFillBackground(true);
-    channel_ = new QLabel(QStringLiteral("CH A"), this);
+    channel_ = new QLabel(QStringLiteral("\u2014"), this);
     channel_->setObjectName(QStringLiteral("lblMeasChannel"));
     QFont bold = channel_->font();
     bold.setBold(true);
     channel_->setFont(bold);
-    channel_->setAccessibleName(QStringLiteral("measured channel: CH A"));
+    channel_->setAccessibleName(QStringLiteral("measured channel: none yet"));
     for (const CellDef& d : kAnalog) {
         cell(QString::fromLatin1(d.id), QString::fromLatin1(d.shortName),
              QString::fromLatin1(d.role));
