@@ -30,7 +30,6 @@ QLabel* caption(QWidget* parent, const char* id, const QString& text) {
     l->setAlignment(Qt::AlignCenter);
     QFont f = l->font();
     f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 0.85);
     l->setFont(f);
     return l;
 }

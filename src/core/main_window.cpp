@@ -6,6 +6,8 @@
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
 #include "src/ui/dump_progress.h"
+#include "src/ui/elastic.h"
+#include "src/ui/elastic_window.h"
 #include "src/ui/help_launcher.h"
 #include "src/ui/options_dialog.h"
 #include "src/ui/splash_box.h"
@@ -24,16 +26,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace tracely {
-
-namespace {
-// The window is designed at 12000 x 9000 twips (1440 twips an inch).
-constexpr double kDesignWidthTwips = 12000;
-constexpr double kDesignHeightTwips = 9000;
-constexpr double kTwipsPerInch = 1440;
-} // namespace
 
 MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
@@ -60,17 +54,10 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     display_->connectHandlers();
     controls_->connectHandlers();
     connectWindowButtons();
-    setMinimumSize(minimumWindowSize());
+    form_ = std::make_unique<ElasticWindow>(*this);
 }
 
 MainWindow::~MainWindow() = default;
-
-QSize MainWindow::minimumWindowSize() const {
-    const double dpiX = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    const double dpiY = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    return {static_cast<int>(kDesignWidthTwips / kTwipsPerInch * dpiX),
-            static_cast<int>(kDesignHeightTwips / kTwipsPerInch * dpiY)};
-}
 
 QString MainWindow::configuredPort(int n) const {
     // Read afresh each time: the file is the state, and a simulator may have just named itself.
@@ -183,14 +170,7 @@ void MainWindow::formLoad() {
     splash_ = new SplashBox(this);
     splash_->SplashOn(this, splashMs_);
 
-    // Size and place: the designed size, centred on the screen.
-    const QSize size = minimumWindowSize();
-    resize(size);
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.left() + (area.width() - size.width()) / 2,
-             area.top() + (area.height() - size.height()) / 2);
-    }
+    sizeAsDesigned();
 
     // Trigger word: all "X", disabled until the logic source is chosen.
     for (QPushButton* b : p_.cmdTrigB) {
@@ -296,6 +276,7 @@ void MainWindow::formLoad() {
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
     splash_->SplashOff();
+    initLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

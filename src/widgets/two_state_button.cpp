@@ -170,8 +170,11 @@ void TwoStateButton::paintButton(QPainter& p) const {
     p.setBrush(face);
     p.drawRoundedRect(body, 3.0, 3.0);
 
-    const double lampHeight = std::clamp(body.height() * 0.2, 3.0, 8.0);
-    const QRectF lamp(body.left() + 5.0, body.top() + 4.0, body.width() - 10.0, lampHeight);
+    // The lamp strip keeps its proportion to the button at any size.
+    const double lampHeight = std::max(body.height() * 0.2, 3.0);
+    const double inset = std::max(body.height() * 0.14, 2.0);
+    const QRectF lamp(body.left() + inset * 1.25, body.top() + inset, body.width() - inset * 2.5,
+                      lampHeight);
     paintLamp(p, lamp, false);
 
     const QRectF label(body.left() + 2.0, lamp.bottom() + 1.0, body.width() - 4.0,
