@@ -41,20 +41,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::formResize() {
-    const elastic::Size now{form_->height(), form_->width()};
-    const elastic::Size kept = elastic::keepMinimum(form_->windowState(), now);
-    if (kept.width != now.width) {
-        form_->setWidth(elastic::rounded(kept.width));
-    }
-    if (kept.height != now.height) {
-        form_->setHeight(elastic::rounded(kept.height));
-    }
-    if (!blnLayoutInit) {
-        if (!elastic_) {
-            elastic_ = std::make_unique<class_Elastic>();
-        }
-        elastic_->FormResize(*form_);
-    }
+    Form_Resize(*form_, elastic_, blnLayoutInit);
 }
 
 } // namespace tracely

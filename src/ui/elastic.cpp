@@ -167,4 +167,21 @@ void class_Elastic::FormResize(ElasticForm& frm) {
     frm.setAutoRedraw(redraw);
 }
 
+void Form_Resize(ElasticForm& frm, std::unique_ptr<class_Elastic>& layout, bool blnLayoutInit) {
+    const elastic::Size now{frm.height(), frm.width()};
+    const elastic::Size kept = elastic::keepMinimum(frm.windowState(), now);
+    if (kept.width != now.width) {
+        frm.setWidth(elastic::rounded(kept.width));
+    }
+    if (kept.height != now.height) {
+        frm.setHeight(elastic::rounded(kept.height));
+    }
+    if (!blnLayoutInit) {
+        if (!layout) {
+            layout = std::make_unique<class_Elastic>();
+        }
+        layout->FormResize(frm);
+    }
+}
+
 } // namespace tracely

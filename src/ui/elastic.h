@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -74,5 +75,10 @@ private:
     std::vector<Record> records_;
     bool justInitialised_ = false;
 };
+
+// The main window's resize event. A restored window is kept at least 12000 x 9000 twips (a
+// minimised or maximised one is the window system's to size); then, unless the layout is being
+// recorded at this moment, the elastic layout, made on first use, re-lays out the window.
+void Form_Resize(ElasticForm& frm, std::unique_ptr<class_Elastic>& layout, bool blnLayoutInit);
 
 } // namespace tracely

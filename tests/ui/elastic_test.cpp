@@ -240,18 +240,47 @@ TEST(Elastic, RatiosThatCannotScaleLeaveTheControlsAlone) {
     EXPECT_EQ(elastic::fontSize(7, 1.0), 8);
 }
 
-TEST(MainWindowSize, ARestoredWindowKeepsItsMinimum) {
+TEST(MainWindowResize, ARestoredWindowKeepsItsMinimumThenTheLayoutFollows) {
     struct Case {
         State state;
+        bool recording; // a resize while the layout records the window
         double h, w, wantH, wantW;
+        bool laidOut;
     };
-    for (const Case c : {Case{State::Normal, 8000, 11000, 9000, 12000},
-                         Case{State::Normal, 8000, 13000, 9000, 13000},
-                         Case{State::Normal, 9500, 11999, 9500, 12000},
-                         Case{State::Minimised, 8000, 11000, 8000, 11000},
-                         Case{State::Maximised, 8000, 11000, 8000, 11000}}) {
-        const elastic::Size s = elastic::keepMinimum(c.state, {c.h, c.w});
-        EXPECT_EQ(s.height, c.wantH) << static_cast<int>(c.state) << " " << c.h;
-        EXPECT_EQ(s.width, c.wantW) << static_cast<int>(c.state) << " " << c.w;
+    for (const Case c : {Case{State::Normal, false, 8000, 11000, 9000, 12000, true},
+                         Case{State::Normal, false, 8000, 13000, 9000, 13000, true},
+                         Case{State::Normal, false, 9500, 11999, 9500, 12000, true},
+                         Case{State::Normal, true, 8000, 11000, 9000, 12000, false},
+                         Case{State::Minimised, false, 8000, 11000, 8000, 11000, true},
+                         Case{State::Maximised, false, 8000, 11000, 8000, 11000, true}}) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.state)) + " " + std::to_string(c.h) + " x " +
+                     std::to_string(c.w) + (c.recording ? " recording" : ""));
+        FakeForm f;
+        f.h = 17600;
+        f.w = 24000;
+        f.controls.push_back(box(1000, 1000, 1000, 1000, 16));
+        auto layout = std::make_unique<class_Elastic>();
+        layout->Init(f);
+        Form_Resize(f, layout, false); // the resize that follows the recording
+        f.state = c.state;
+        f.h = c.h;
+        f.w = c.w;
+        Form_Resize(f, layout, c.recording);
+        EXPECT_EQ(f.h, c.wantH);
+        EXPECT_EQ(f.w, c.wantW);
+        EXPECT_EQ(f.at(0, P::Width) != 1000, c.laidOut);
     }
+}
+
+TEST(MainWindowResize, TheFirstResizeMakesTheLayoutWhichChangesNoControlYet) {
+    FakeForm f;
+    f.controls.push_back(box(1000, 1000, 1000, 1000, 16));
+    std::unique_ptr<class_Elastic> layout;
+    Form_Resize(f, layout, true);
+    EXPECT_EQ(layout, nullptr); // not while the layout would be recording
+    f.w = 13000;
+    Form_Resize(f, layout, false);
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->recordedCount(), 0);
+    EXPECT_EQ(f.writes, 0);
 }
