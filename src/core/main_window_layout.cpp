@@ -37,7 +37,9 @@ void MainWindow::initLayout() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    formResize();
+    if (form_) { // not before the window is built
+        formResize();
+    }
 }
 
 void MainWindow::formResize() {
