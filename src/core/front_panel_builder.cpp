@@ -49,7 +49,7 @@ QGroupBox* channel(QWidget* host, FrontPanel& p, bool a) {
     auto* enableLed = led(box, ids.led, name + QStringLiteral(" on"));
     auto* knob = named(new Knob(box), ids.knob, name + QStringLiteral(" volts per division"));
     knob->setRange(1, 6);
-    knob->setMinimumSize(84, 76);
+    knob->setMinimumSize(70, 76);
     auto* x10 = button(box, ids.x10, QStringLiteral("x10"));
     auto* x10Led = led(box, ids.x10Led, name + QStringLiteral(" x10 probe"));
     auto* inv = button(box, ids.inv, QStringLiteral("INV"));

@@ -39,7 +39,7 @@ QGroupBox* frame(QWidget* parent, const char* id, const QString& title) {
 }
 
 QWidget* withLed(QWidget* parent, TwoStateButton* b, TwoStateButton* l) {
-    b->setMinimumWidth(44);
+    b->setMinimumWidth(36);
     return row(parent, {b, l});
 }
 
