@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -439,7 +440,9 @@ void CaptureTools::applyRecord(const CaptureRecord& r) {
 }
 
 void CaptureTools::setBarShown(bool shown) {
-    bar_->setVisible(shown);
+    // The bar may sit in a holder of its own (a dock) that should vanish with it.
+    QWidget* holder = bar_->parentWidget();
+    (qobject_cast<QDockWidget*>(holder) != nullptr ? holder : bar_)->setVisible(shown);
     if (barAction_->isChecked() != shown) {
         barAction_->setChecked(shown);
     }

@@ -49,7 +49,7 @@ QGroupBox* channel(QWidget* host, FrontPanel& p, bool a) {
     auto* enableLed = led(box, ids.led, name + QStringLiteral(" on"));
     auto* knob = named(new Knob(box), ids.knob, name + QStringLiteral(" volts per division"));
     knob->setRange(1, 6);
-    knob->setMinimumSize(84, 76);
+    knob->setMinimumSize(70, 76);
     auto* x10 = button(box, ids.x10, QStringLiteral("x10"));
     auto* x10Led = led(box, ids.x10Led, name + QStringLiteral(" x10 probe"));
     auto* inv = button(box, ids.inv, QStringLiteral("INV"));
@@ -144,6 +144,11 @@ QWidget* buildProcessAndData(QWidget* host, FrontPanel& p);
 
 FrontPanel buildFrontPanel(QWidget* host) {
     FrontPanel p;
+    // The panel's lettering is designed at an even size: the elastic layout gives fonts even
+    // sizes, so the design's proportions then hold at every window size.
+    QFont lettering = host->font();
+    lettering.setPointSize(kDesignPointSize);
+    host->setFont(lettering);
     auto* top = new QHBoxLayout(host);
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(6);
@@ -164,6 +169,7 @@ FrontPanel buildFrontPanel(QWidget* host) {
 
     p.StatusBar1 =
         named(new widgets::KeyedStatusBar(host), "StatusBar1", QStringLiteral("status bar"));
+    p.StatusBar1->setFont(lettering); // it leaves the panel for the window's foot
     p.StatusBar1->addPanel(QStringLiteral("sbrFirmWare"), QStringLiteral("Firmware: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrBaudRate"), QStringLiteral("Baud: "));
     p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));

@@ -30,7 +30,6 @@ QLabel* caption(QWidget* parent, const char* id, const QString& text) {
     l->setAlignment(Qt::AlignCenter);
     QFont f = l->font();
     f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 0.85);
     l->setFont(f);
     return l;
 }
@@ -40,7 +39,7 @@ QGroupBox* frame(QWidget* parent, const char* id, const QString& title) {
 }
 
 QWidget* withLed(QWidget* parent, TwoStateButton* b, TwoStateButton* l) {
-    b->setMinimumWidth(44);
+    b->setMinimumWidth(36);
     return row(parent, {b, l});
 }
 

@@ -23,6 +23,7 @@ inline const QColor kChannelA(255, 221, 51);
 inline const QColor kChannelB(64, 208, 255);
 inline const QColor kTrigger(255, 80, 80);
 inline constexpr int kButtonHeight = 30;
+inline constexpr int kDesignPointSize = 8;
 inline constexpr quint32 kGreen = 65280;
 
 template <class W> W* named(W* w, const char* id, const QString& accessible) {

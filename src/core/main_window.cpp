@@ -8,6 +8,8 @@
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
 #include "src/ui/dump_progress.h"
+#include "src/ui/elastic.h"
+#include "src/ui/elastic_window.h"
 #include "src/ui/help_launcher.h"
 #include "src/ui/options_dialog.h"
 #include "src/ui/splash_box.h"
@@ -21,38 +23,38 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace tracely {
-
-namespace {
-// The window is designed at 12000 x 9000 twips (1440 twips an inch).
-constexpr double kDesignWidthTwips = 12000;
-constexpr double kDesignHeightTwips = 9000;
-constexpr double kTwipsPerInch = 1440;
-} // namespace
 
 MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
     setWindowTitle(QStringLiteral("Tracely"));
     setObjectName(QStringLiteral("frmMain"));
-    // The panel above, the measurement bar (one control, placing its own cells) below it.
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    auto* host = new QWidget(central);
+    auto* host = new QWidget(this);
+    setCentralWidget(host);
     p_ = buildFrontPanel(host);
-    auto* bar = new MeasureBar(central);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(host, 1);
-    column->addWidget(bar);
+    // The measurement bar lies between the panel and the status bar, outside the panel the
+    // elastic layout scales: shown, it takes its height from the panel's share of the window.
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName(QStringLiteral("dckMeasure"));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setTitleBarWidget(new QWidget(dock));
+    auto* bar = new MeasureBar(dock);
+    dock->setWidget(bar);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    dock->hide(); // until the settings say otherwise
+    connect(dock, &QDockWidget::visibilityChanged, this, [this] {
+        if (form_) {
+            formResize();
+        }
+    });
     setStatusBar(p_.StatusBar1);
 
     messageBox_ = [this](const QString& title, const QString& text) {
@@ -73,16 +75,14 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     display_->connectHandlers();
     controls_->connectHandlers();
     connectWindowButtons();
-    setMinimumSize(minimumWindowSize());
+    form_ = std::make_unique<ElasticWindow>(*this);
 }
 
-MainWindow::~MainWindow() = default;
-
-QSize MainWindow::minimumWindowSize() const {
-    const double dpiX = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    const double dpiY = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    return {static_cast<int>(kDesignWidthTwips / kTwipsPerInch * dpiX),
-            static_cast<int>(kDesignHeightTwips / kTwipsPerInch * dpiY)};
+MainWindow::~MainWindow() {
+    // The dock is hidden only as QWidget tears the window down, after our members are gone.
+    if (auto* dock = findChild<QDockWidget*>(QStringLiteral("dckMeasure"))) {
+        dock->disconnect(this);
+    }
 }
 
 QString MainWindow::configuredPort(int n) const {
@@ -197,14 +197,7 @@ void MainWindow::formLoad() {
     splash_ = new SplashBox(this);
     splash_->SplashOn(this, splashMs_);
 
-    // Size and place: the designed size, centred on the screen.
-    const QSize size = minimumWindowSize();
-    resize(size);
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.left() + (area.width() - size.width()) / 2,
-             area.top() + (area.height() - size.height()) / 2);
-    }
+    sizeAsDesigned();
 
     // Trigger word: all "X", disabled until the logic source is chosen.
     for (QPushButton* b : p_.cmdTrigB) {
@@ -311,6 +304,7 @@ void MainWindow::formLoad() {
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
     splash_->SplashOff();
+    initLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,8 @@ namespace tracely {
 class CaptureTools;
 class Controls;
 class Display;
+class ElasticWindow;
+class class_Elastic;
 class HelpLauncher;
 class SettingsFile;
 class SplashBox;
@@ -43,9 +45,14 @@ public:
 
     // The start-up of the window: first values, scales, markers, the saved panel.
     void formLoad();
+    // After every size change: a restored window kept at its minimum, then the elastic layout.
+    void formResize();
+    // The window as the elastic layout sees it (twips, the controls in their fixed order).
+    const ElasticWindow& layoutForm() const { return *form_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setPanelText(const std::string& key, const std::string& text);
@@ -75,7 +82,9 @@ private:
 
     QString configuredPort(int n) const;
     void connectWindowButtons();
-    QSize minimumWindowSize() const;
+    // Start-up: the designed size, centred; at its end, the panel's layout recorded.
+    void sizeAsDesigned();
+    void initLayout();
 
     FrontPanelState s_;
     FrontPanel p_;
@@ -86,7 +95,10 @@ private:
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<HelpLauncher> help_;
     std::unique_ptr<CaptureTools> captureTools_; // File and View menus, measurements
-    SplashBox* splash_ = nullptr;                // owned by the window
+    std::unique_ptr<ElasticWindow> form_;
+    std::unique_ptr<class_Elastic> elastic_; // made on first use
+    bool blnLayoutInit = false;              // while the layout records the panel
+    SplashBox* splash_ = nullptr;            // owned by the window
     MessageBox messageBox_;
     int splashMs_ = 3000;
     bool closed_ = false;

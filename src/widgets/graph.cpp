@@ -31,6 +31,14 @@ Graph::Graph(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
     connect(plot_, &QCustomPlot::mouseRelease, this, &Graph::onMouseRelease);
 }
 
+void Graph::resizeEvent(QResizeEvent* event) {
+    // The screen inside has been resized (and drawn) already: draw it again with the new
+    // lettering.
+    fitScopeLook(plot_, size());
+    scheduleReplot();
+    QWidget::resizeEvent(event);
+}
+
 void Graph::scheduleReplot() {
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }

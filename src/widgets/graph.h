@@ -102,6 +102,9 @@ signals:
     // The user moved a cursor (index 1 or 2) with the mouse.
     void cursorChanged(int cursorIndex, double x, double y);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct Plot {
         QString name;

@@ -2,7 +2,9 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tracely::widgets {
 
@@ -72,6 +74,23 @@ void applyScopeLook(QCustomPlot* plot) {
     }
     plot->xAxis2->setTicker(plot->xAxis->ticker());
     plot->yAxis2->setTicker(plot->yAxis->ticker());
+}
+
+void fitScopeLook(QCustomPlot* plot, QSize size) {
+    // 10 pixels on a screen 320 wide, the size the panel was designed with.
+    const double px = std::min(size.width() / 32.0, size.height() / 14.0);
+    const int pixels = std::max(static_cast<int>(std::lround(px)), 6);
+    const double unit = pixels / 10.0;
+    for (QCPAxis* axis : {plot->xAxis, plot->yAxis, plot->xAxis2, plot->yAxis2}) {
+        QFont f = axis->tickLabelFont();
+        if (f.pixelSize() != pixels) {
+            f.setPixelSize(pixels);
+            axis->setTickLabelFont(f);
+        }
+        axis->setTickLengthIn(static_cast<int>(std::lround(5 * unit)));
+        axis->setSubTickLengthIn(static_cast<int>(std::lround(2 * unit)));
+        axis->setTickLabelPadding(static_cast<int>(std::lround(5 * unit)));
+    }
 }
 
 void applyDivisionGrid(QCPAxis* axis, int divisions) {

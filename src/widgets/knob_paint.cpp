@@ -40,8 +40,9 @@ Knob::DialGeometry Knob::geometry(const QFontMetricsF& metrics, double widestTex
 void Knob::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    // Lettering in proportion to the dial: a knob twice the size has labels twice as large.
     QFont f = font();
-    f.setPixelSize(std::clamp(std::min(width(), height()) / 11, 7, 13));
+    f.setPixelSize(std::max(static_cast<int>(std::lround(std::min(width(), height()) / 9.0)), 6));
     p.setFont(f);
     const QFontMetricsF metrics(f);
     double widest = metrics.horizontalAdvance(QStringLiteral("000"));
@@ -57,7 +58,8 @@ void Knob::paintScale(QPainter& p, const DialGeometry& g) const {
     const QColor ink =
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
     const QFontMetricsF metrics(p.font());
-    p.setPen(QPen(ink, 1.0));
+    const double pen = std::max(std::min(width(), height()) / 90.0, 1.0);
+    p.setPen(QPen(ink, pen));
 
     // Minor ticks on the grid when it is coarse enough to see.
     const double grid = scale().gridCount();
@@ -103,11 +105,11 @@ void Knob::paintScale(QPainter& p, const DialGeometry& g) const {
     for (const Mark& m : marks) {
         const double a = angleOf(m.value);
         if (m.text.isEmpty()) {
-            p.setPen(QPen(ink, 1.0));
+            p.setPen(QPen(ink, pen));
             p.drawLine(polar(g, g.tickMinor, a), polar(g, g.tickOuter, a));
             continue;
         }
-        p.setPen(QPen(ink, 1.6));
+        p.setPen(QPen(ink, 1.6 * pen));
         p.drawLine(polar(g, g.tickMajor, a), polar(g, g.tickOuter, a));
         const QPointF at = polar(g, g.textRadius, a);
         const QSizeF size(metrics.horizontalAdvance(m.text) + 2.0, metrics.height());

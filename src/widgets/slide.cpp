@@ -103,7 +103,7 @@ QSize Slide::minimumSizeHint() const {
 }
 
 double Slide::ends() const {
-    return fontMetrics().height() / 2.0 + 7.0;
+    return QFontMetricsF(labelFont()).height() / 2.0 + 7.0 * unit();
 }
 
 double Slide::length() const {

@@ -67,6 +67,10 @@ private:
     // Widget point for a place along the slide and across it.
     QPointF at(double alongPx, double acrossPx) const;
     double thickness() const;
+    // Drawing scale: the thickness over the designed one (sizeHint), so the slide's ticks,
+    // pointers and lettering keep their proportions at any size.
+    double unit() const;
+    QFont labelFont() const;
 
     // Across the slide: labels, ticks, the track, then the markers.
     struct Layout {

@@ -5,23 +5,40 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tracely::widgets {
 
 namespace {
+// Sizes across the slide at its designed thickness; a thicker or thinner slide draws them, and
+// its lettering, in proportion (unit()).
 constexpr double kTick = 6.0;
 constexpr double kGap = 3.0;
 constexpr double kTrackHalf = 3.0;
 constexpr double kMarker = 10.0;
 constexpr double kThumbAlong = 6.0;   // half length of the main pointer along the slide
 constexpr double kThumbAcross = 11.0; // half width across
+constexpr double kLabelPixels = 11.0;
 
 QString numberText(double v) {
     return QString::number(v, 'g', 4);
 }
 } // namespace
 
+double Slide::unit() const {
+    const QSize designed = sizeHint();
+    const double across = orientation_ == Qt::Vertical ? designed.width() : designed.height();
+    return std::max(thickness() / across, 0.5);
+}
+
+QFont Slide::labelFont() const {
+    QFont f = font();
+    f.setPixelSize(std::max(static_cast<int>(std::lround(kLabelPixels * unit())), 6));
+    return f;
+}
+
 Slide::Layout Slide::layout(const QFontMetricsF& metrics) const {
+    const double u = unit();
     Layout l;
     const double room = orientation_ == Qt::Vertical
                             ? metrics.height() * 2.2
@@ -34,17 +51,18 @@ Slide::Layout Slide::layout(const QFontMetricsF& metrics) const {
     } else {
         l.labelBand = metrics.height();
     }
-    const double needed = l.labelBand + 3.0 * kGap + kTick + 2.0 * kTrackHalf + kMarker + 2.0;
+    const double needed = l.labelBand + (3.0 * kGap + kTick + 2.0 * kTrackHalf + kMarker + 2.0) * u;
     l.labelStart = std::max(0.0, (thickness() - needed) / 2.0);
-    l.tickStart = l.labelStart + l.labelBand + kGap;
-    l.track = l.tickStart + kTick + kGap + kTrackHalf;
+    l.tickStart = l.labelStart + l.labelBand + kGap * u;
+    l.track = l.tickStart + (kTick + kGap + kTrackHalf) * u;
     return l;
 }
 
 void Slide::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const Layout l = layout(QFontMetricsF(font()));
+    p.setFont(labelFont());
+    const Layout l = layout(QFontMetricsF(p.font()));
     paintScale(p, l);
     paintPointers(p, l);
 }
@@ -52,16 +70,18 @@ void Slide::paintEvent(QPaintEvent*) {
 void Slide::paintScale(QPainter& p, const Layout& l) const {
     const QColor ink =
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
-    const QFontMetricsF metrics(font());
+    const QFontMetricsF metrics(p.font());
+    const double u = unit();
+    const double tick = kTick * u;
     for (std::size_t i = 0; i < l.ticks.size(); ++i) {
         const double a = along(l.ticks[i]);
-        p.setPen(QPen(ink, 1.4));
-        p.drawLine(at(a, l.tickStart), at(a, l.tickStart + kTick));
+        p.setPen(QPen(ink, 1.4 * std::max(u, 1.0)));
+        p.drawLine(at(a, l.tickStart), at(a, l.tickStart + tick));
         if (i + 1 < l.ticks.size()) {
             // A shorter tick halfway to the next label.
             const double mid = along((l.ticks[i] + l.ticks[i + 1]) / 2.0);
-            p.setPen(QPen(ink, 1.0));
-            p.drawLine(at(mid, l.tickStart + kTick / 2.0), at(mid, l.tickStart + kTick));
+            p.setPen(QPen(ink, std::max(u, 1.0)));
+            p.drawLine(at(mid, l.tickStart + tick / 2.0), at(mid, l.tickStart + tick));
         }
         const QString text = numberText(l.ticks[i]);
         p.setPen(ink);
@@ -77,15 +97,18 @@ void Slide::paintScale(QPainter& p, const Layout& l) const {
     }
 
     // The groove the pointer runs in.
-    const QRectF groove = QRectF(at(along(maximum()), l.track - kTrackHalf),
-                                 at(along(minimum()), l.track + kTrackHalf))
-                              .normalized();
+    const double half = kTrackHalf * u;
+    const QRectF groove =
+        QRectF(at(along(maximum()), l.track - half), at(along(minimum()), l.track + half))
+            .normalized();
     p.setPen(QPen(QColor(90, 92, 96), 1.0));
     p.setBrush(QColor(25, 27, 30));
-    p.drawRoundedRect(groove, kTrackHalf, kTrackHalf);
+    p.drawRoundedRect(groove, half, half);
 }
 
 void Slide::paintPointers(QPainter& p, const Layout& l) const {
+    const double u = unit();
+    const double marker = kMarker * u;
     for (const Pointer& m : pointers_) {
         if (!m.visible) {
             continue;
@@ -94,11 +117,11 @@ void Slide::paintPointers(QPainter& p, const Layout& l) const {
         // lies off the scale and the marker waits at the end.
         const bool offScale = m.value < minimum() || m.value > maximum();
         const double a = along(m.value);
-        const double base = l.track + kTrackHalf + kGap;
+        const double base = l.track + (kTrackHalf + kGap) * u;
         QPainterPath tri;
         tri.moveTo(at(a, base));
-        tri.lineTo(at(a - kMarker / 2.0, base + kMarker));
-        tri.lineTo(at(a + kMarker / 2.0, base + kMarker));
+        tri.lineTo(at(a - marker / 2.0, base + marker));
+        tri.lineTo(at(a + marker / 2.0, base + marker));
         tri.closeSubpath();
         p.setPen(QPen(offScale ? m.colour : m.colour.darker(200), 1.2));
         p.setBrush(offScale ? QBrush(Qt::NoBrush) : QBrush(m.colour));
@@ -108,17 +131,19 @@ void Slide::paintPointers(QPainter& p, const Layout& l) const {
         return;
     }
     const double a = along(value());
-    const QRectF thumb = QRectF(at(a - kThumbAlong, l.track - kThumbAcross),
-                                at(a + kThumbAlong, l.track + kThumbAcross))
-                             .normalized();
+    const double thumbAlong = kThumbAlong * u;
+    const double thumbAcross = kThumbAcross * u;
+    const QRectF thumb =
+        QRectF(at(a - thumbAlong, l.track - thumbAcross), at(a + thumbAlong, l.track + thumbAcross))
+            .normalized();
     QLinearGradient metal(thumb.topLeft(), thumb.bottomRight());
     metal.setColorAt(0.0, QColor(225, 227, 230));
     metal.setColorAt(1.0, QColor(110, 114, 120));
     p.setPen(QPen(QColor(30, 30, 34), 1.0));
     p.setBrush(metal);
-    p.drawRoundedRect(thumb, 2.0, 2.0);
-    p.setPen(QPen(isEnabled() ? QColor(20, 20, 20) : QColor(120, 120, 120), 1.5));
-    p.drawLine(at(a, l.track - kThumbAcross + 2.0), at(a, l.track + kThumbAcross - 2.0));
+    p.drawRoundedRect(thumb, 2.0 * u, 2.0 * u);
+    p.setPen(QPen(isEnabled() ? QColor(20, 20, 20) : QColor(120, 120, 120), 1.5 * u));
+    p.drawLine(at(a, l.track - thumbAcross + 2.0 * u), at(a, l.track + thumbAcross - 2.0 * u));
     if (hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 1.0, Qt::DashLine));
         p.setBrush(Qt::NoBrush);

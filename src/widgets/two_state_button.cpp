@@ -130,7 +130,7 @@ void TwoStateButton::paintLamp(QPainter& p, const QRectF& box, bool round) const
         glow.setColorAt(0.0, lit.darker(300));
         glow.setColorAt(1.0, lit.darker(600));
     }
-    p.setPen(QPen(QColor(25, 25, 25), 1.0));
+    p.setPen(QPen(QColor(25, 25, 25), std::max(std::min(box.width(), box.height()) / 8.0, 1.0)));
     p.setBrush(glow);
     if (round) {
         p.drawEllipse(box);
@@ -141,7 +141,7 @@ void TwoStateButton::paintLamp(QPainter& p, const QRectF& box, bool round) const
 
 void TwoStateButton::paintLed(QPainter& p) const {
     const double d =
-        std::max(std::min<double>(height(), text().isEmpty() ? width() : height()) - 2.0, 4.0);
+        std::max(std::min<double>(height(), text().isEmpty() ? width() : height()) * 0.9, 4.0);
     const double left = text().isEmpty() ? (width() - d) / 2.0 : 1.0;
     const QRectF bezel(left, (height() - d) / 2.0, d, d);
     QLinearGradient ring(bezel.topLeft(), bezel.bottomRight());
@@ -161,17 +161,22 @@ void TwoStateButton::paintLed(QPainter& p) const {
 }
 
 void TwoStateButton::paintButton(QPainter& p) const {
-    const QRectF body = QRectF(rect()).adjusted(1.0, 1.0, -1.0, -1.0);
+    // Outline and corners in proportion to the button's height (1 pixel at the designed 30).
+    const double line = std::max(height() / 30.0, 1.0);
+    const QRectF body = QRectF(rect()).adjusted(line, line, -line, -line);
     const bool sunk = isDown();
     QLinearGradient face(body.topLeft(), body.bottomLeft());
     face.setColorAt(0.0, sunk ? QColor(150, 152, 156) : QColor(232, 233, 235));
     face.setColorAt(1.0, sunk ? QColor(200, 202, 205) : QColor(160, 162, 166));
-    p.setPen(QPen(QColor(60, 60, 64), 1.0));
+    p.setPen(QPen(QColor(60, 60, 64), line));
     p.setBrush(face);
-    p.drawRoundedRect(body, 3.0, 3.0);
+    p.drawRoundedRect(body, 3.0 * line, 3.0 * line);
 
-    const double lampHeight = std::clamp(body.height() * 0.2, 3.0, 8.0);
-    const QRectF lamp(body.left() + 5.0, body.top() + 4.0, body.width() - 10.0, lampHeight);
+    // The lamp strip keeps its proportion to the button at any size.
+    const double lampHeight = std::max(body.height() * 0.2, 3.0);
+    const double inset = std::max(body.height() * 0.14, 2.0);
+    const QRectF lamp(body.left() + inset * 1.25, body.top() + inset, body.width() - inset * 2.5,
+                      lampHeight);
     paintLamp(p, lamp, false);
 
     const QRectF label(body.left() + 2.0, lamp.bottom() + 1.0, body.width() - 4.0,
