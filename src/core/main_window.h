@@ -16,6 +16,7 @@ namespace tracely {
 class Controls;
 class Display;
 class HelpLauncher;
+class PanelWords;
 class SettingsFile;
 class SplashBox;
 
@@ -36,6 +37,7 @@ public:
 
     FrontPanelState& state() { return s_; }
     const FrontPanel& panel() const { return p_; }
+    PanelWords& words() { return *words_; }
     AcquisitionEngine& engine() { return *engine_; }
     SettingsFile& settings() { return *settings_; }
 
@@ -48,6 +50,7 @@ protected:
 private:
     void setPanelText(const std::string& key, const std::string& text);
     void connectEngine();
+    void connectWords();
     void showHealth();
     void showLinkText(const QString& text, const QString& inFull = {});
     // PanelRoutines.
@@ -73,6 +76,7 @@ private:
 
     QString configuredPort(int n) const;
     void connectWindowButtons();
+    void addShortcuts();
     QSize minimumWindowSize() const;
 
     FrontPanelState s_;
@@ -84,6 +88,7 @@ private:
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<HelpLauncher> help_;
     SplashBox* splash_ = nullptr; // owned by the window
+    PanelWords* words_ = nullptr; // owned by the window
     MessageBox messageBox_;
     int splashMs_ = 3000;
     bool closed_ = false;

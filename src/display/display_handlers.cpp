@@ -91,6 +91,9 @@ void Display::panKnobChanged(double value) {
     s_.varPanStart = s_.dblPanPos - 1.0;
     // The slide counts quarter divisions; its own handler follows with the same window.
     p_.CWSPan->setValue(s_.varPanStart / display::kPanQuantum);
+    // The slide's ends are the pan's limits: where it stopped, the window stops too.
+    s_.varPanStart = p_.CWSPan->value() * display::kPanQuantum;
+    s_.dblPanPos = s_.varPanStart + 1.0;
     SetXAxis();
 }
 

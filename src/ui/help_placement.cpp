@@ -1,0 +1,28 @@
+#include "src/ui/help_placement.h"
+
+#include <algorithm>
+
+namespace tracely {
+
+QRect besideWindow(const QRect& window, QSize viewer, const QRect& screen) {
+    if (screen.isEmpty()) {
+        return {window.topRight() + QPoint(1, 0), viewer};
+    }
+    viewer = viewer.boundedTo(screen.size());
+    const int top = std::clamp(window.top(), screen.top(), screen.bottom() + 1 - viewer.height());
+    const int roomRight = screen.right() - window.right();
+    const int roomLeft = window.left() - screen.left();
+    int left = 0;
+    if (roomRight >= viewer.width()) {
+        left = window.right() + 1;
+    } else if (roomLeft >= viewer.width()) {
+        left = window.left() - viewer.width();
+    } else if (roomRight >= roomLeft) {
+        left = screen.right() + 1 - viewer.width();
+    } else {
+        left = screen.left();
+    }
+    return {QPoint(left, top), viewer};
+}
+
+} // namespace tracely
