@@ -18,6 +18,8 @@ void limitPan(const FrontPanelState& s, widgets::Slide* pan) {
         units::panRange(s.dblPlotBase, display::plotStep(s.sngTimeAdj, s.lngTimeScale),
                         static_cast<int>(std::min<std::size_t>(points, 1u << 20)));
     pan->setRange(range.minimum, range.maximum);
+    // A capture no wider than the window leaves nothing to pan over.
+    pan->setEnabled(range.minimum != range.maximum);
 }
 
 } // namespace tracely

@@ -302,7 +302,10 @@ void PanelWords::scheduleRefresh() {
 void PanelWords::refresh() {
     const auto setCaption = [this](const char* id, const QString& title, const QString& value) {
         if (auto* l = window_->findChild<QLabel*>(QString::fromLatin1(id))) {
-            l->setText(title + QLatin1Char('\n') + value);
+            // The value in the regular weight: it must fit the knob's column.
+            l->setText(title + QStringLiteral("<br><span style=\"font-weight:normal\">") +
+                       value.toHtmlEscaped() + QStringLiteral("</span>"));
+            l->setAccessibleName(title + QStringLiteral(": ") + value);
         }
     };
     setCaption("lblBScaleA", QStringLiteral("V-SCALE"), voltsPerDiv(true));
@@ -371,7 +374,7 @@ void PanelWords::placeBanner() {
     banner_->adjustSize();
     const QWidget* g = p_.CWGraph1;
     const int w = std::min(banner_->width(), std::max(g->width() - 16, 20));
-    banner_->setGeometry((g->width() - w) / 2, 14, w, banner_->height());
+    banner_->setGeometry((g->width() - w) / 2, 24, w, banner_->height());
     banner_->raise();
 }
 

@@ -57,8 +57,8 @@ protected:
             widest = std::max(widest, horizontal() ? metrics.horizontalAdvance(labels.back())
                                                    : metrics.height());
         }
-        const QRect r = axis_->axisRect() ? axis_->axisRect()->rect() : QRect();
-        const double length = horizontal() ? r.width() : r.height();
+        const double length = axisLength();
+        lengthUsed_ = length;
         const int every = labelEvery(length / std::max(divisions_, 1), widest);
         const double step = tickStep();
         for (qsizetype i = 0; i < ticks.size(); ++i) {
@@ -70,20 +70,38 @@ protected:
         return labels;
     }
 
+public:
+    // The labels are made before the layout of the same replot places the axis: after a
+    // resize they were thinned for the old length, and need one more replot.
+    bool madeForOtherLength() const { return std::abs(axisLength() - lengthUsed_) > 1.0; }
+
 private:
     bool horizontal() const { return axis_->orientation() == Qt::Horizontal; }
+    double axisLength() const {
+        const QRect r = axis_->axisRect() ? axis_->axisRect()->rect() : QRect();
+        return horizontal() ? r.width() : r.height();
+    }
 
     QCPAxis* axis_;
     int divisions_;
     TickText text_;
+    double lengthUsed_ = -1.0;
 };
 
 // Gives `axis` a division ticker of its own that follows the axis's range.
 void ownTicker(QCPAxis* axis, int divisions, TickText text) {
-    axis->setTicker(QSharedPointer<UnitTicker>::create(axis, divisions, std::move(text)));
+    auto ticker = QSharedPointer<UnitTicker>::create(axis, divisions, std::move(text));
+    axis->setTicker(ticker);
     applyDivisionGrid(axis, divisions);
     QObject::connect(axis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), axis,
                      [axis, divisions] { applyDivisionGrid(axis, divisions); });
+    QCustomPlot* plot = axis->parentPlot();
+    const QWeakPointer<UnitTicker> weak = ticker;
+    QObject::connect(plot, &QCustomPlot::afterLayout, axis, [plot, weak] {
+        if (const auto t = weak.toStrongRef(); t && t->madeForOtherLength()) {
+            plot->replot(QCustomPlot::rpQueuedReplot);
+        }
+    });
 }
 
 } // namespace

@@ -69,11 +69,11 @@ TEST(HelpPlacement, BesideThePanelWhereverThereIsRoom) {
         QRect expected;
     };
     const Case cases[] = {
-        {{100, 100, 800, 600}, {500, 600}, {900, 100, 500, 600}}, // right
-        {{700, 100, 800, 600}, {500, 600}, {200, 100, 500, 600}}, // left
-        {{0, 900, 1500, 300}, {500, 600}, {1100, 600, 500, 600}}, // against the right edge
-        {{200, 0, 1400, 900}, {500, 600}, {0, 0, 500, 600}},      // against the left edge
-        {{100, 100, 800, 600}, {2000, 1500}, {0, 0, 1600, 1200}}, // shrunk to the screen
+        {{100, 100, 800, 600}, {500, 600}, {900, 100, 500, 600}},  // right
+        {{700, 100, 800, 600}, {500, 600}, {200, 100, 500, 600}},  // left
+        {{0, 900, 1500, 300}, {500, 600}, {1100, 600, 500, 600}},  // against the right edge
+        {{200, 0, 1400, 900}, {500, 600}, {0, 0, 500, 600}},       // against the left edge
+        {{100, 100, 800, 600}, {2000, 1500}, {900, 0, 700, 1200}}, // screen-high, narrowed
     };
     for (const Case& c : cases) {
         EXPECT_EQ(besideWindow(c.window, c.viewer, screen), c.expected)
