@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QStackedWidget>
-#include <QTabBar>
 
 namespace tracely {
 
@@ -32,8 +31,8 @@ void collect(QWidget* w, std::vector<QWidget*>& out, std::vector<QStackedWidget*
             stacks.push_back(stack);
             continue;
         }
-        if (qobject_cast<QAbstractButton*>(cw) || qobject_cast<QGroupBox*>(cw) ||
-            qobject_cast<QTabBar*>(cw)) {
+        // Tabs keep their captions as they are: Ctrl+Tab already reaches every page.
+        if (qobject_cast<QAbstractButton*>(cw) || qobject_cast<QGroupBox*>(cw)) {
             out.push_back(cw);
         }
         collect(cw, out, stacks);
@@ -63,10 +62,6 @@ void label(const std::vector<QWidget*>& widgets, std::set<QChar>& used) {
             b->setText(withMnemonic(b->text(), used));
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(withMnemonic(g->title(), used));
-        } else if (auto* t = qobject_cast<QTabBar*>(w)) {
-            for (int i = 0; i < t->count(); ++i) {
-                t->setTabText(i, withMnemonic(t->tabText(i), used));
-            }
         }
     }
 }

@@ -14,9 +14,9 @@ namespace tracely {
 // letter, comes back unchanged ("&&" counts as a literal ampersand).
 QString withMnemonic(const QString& text, std::set<QChar>& used);
 
-// Gives every button, check box, option button, titled frame and tab under `root` an Alt-key
+// Gives every button, check box, option button and titled frame under `root` an Alt-key
 // mnemonic. Stacked pages are separate scopes (only the shown one takes keys); what lies
-// outside them (tabs, the dialog's buttons) is shared by all, and claims its letters first.
+// outside them (the dialog's buttons) is shared by all, and claims its letters first.
 void assignMnemonics(QWidget* root);
 
 } // namespace tracely

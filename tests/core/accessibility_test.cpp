@@ -4,6 +4,7 @@
 #include "src/link/status_light.h"
 #include "src/ui/panel_words.h"
 #include "src/widgets/described.h"
+#include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
@@ -212,6 +213,32 @@ TEST(PanelUnits, CaptionsAndGraphLabelsReadInUnits) {
     EXPECT_EQ(caption("lblBScaleA"), "V-SCALE: 10 V/div");
     EXPECT_TRUE(
         win.w->findChild<QLabel*>(QStringLiteral("lblHScale"))->text().contains("1 ms/div"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PanelUnits, PanStopsWhereTheCapturesPointsEnd) {
+    Window win;
+    FrontPanelState& s = win.w->state();
+    const FrontPanel& p = win.p();
+    // 500 points 0.04 divisions apart (1 us a division at 25 MSa/s), the trigger on point 250:
+    // points from 5 - 249 x 0.04 = -4.96 to 14.96 divisions.
+    s.sngCHaData.assign(500, 0.0f);
+    s.bytLogicData.assign(500, LogicPoint{});
+    s.intTrigIndex = 250;
+    s.blnCaptureDone = true;
+    emit win.w->engine().captureReady();
+    EXPECT_EQ(p.CWSPan->minimum(), -20); // quarter divisions: -4.96 rounded outwards
+    EXPECT_EQ(p.CWSPan->maximum(), 20);
+    p.CWSPan->setValue(5000);
+    EXPECT_DOUBLE_EQ(s.varPanStart, 5.0);
+    for (int i = 0; i < 8; ++i) {
+        p.CWKPan->setValue(i % 10 + 1); // turning on: the window stays at the last points
+    }
+    EXPECT_DOUBLE_EQ(s.varPanStart, 5.0);
+    EXPECT_DOUBLE_EQ(p.CWGraph1->axisMinimum(QStringLiteral("XAxis")), 5.0);
 }
 
 } // namespace
