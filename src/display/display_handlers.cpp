@@ -55,6 +55,11 @@ void Display::cursorsChanged(bool on) {
             }
             l->setInteractionMode(Graph::DragCursors);
             showCursors(l, true);
+        } else if (a->cursorY("Cursor1") == a->cursorY("Cursor2")) {
+            // Horizontal cursors on top of each other read nothing and look like one: start
+            // them two divisions apart.
+            a->setCursorPosition("Cursor1", a->cursorX("Cursor1"), 1.0);
+            a->setCursorPosition("Cursor2", a->cursorX("Cursor2"), -1.0);
         }
         showCursors(a, true);
     } else {

@@ -69,6 +69,7 @@ PanelWords::PanelWords(const FrontPanelState& state, const FrontPanel& panel, QW
     describeTrigger();
     describeCapture();
     describeStatusBar();
+    describeGraphs();
     showAxisUnits();
     watchChanges();
     statusChanged();
@@ -265,6 +266,37 @@ void PanelWords::describeStatusBar() {
     explain(p_.prgDump, QStringLiteral("How far a long capture has come on the line."));
 }
 
+// The screens get words but no tooltip: one would pop up over the traces whenever the pointer
+// rests there to read them.
+void PanelWords::describeGraphs() {
+    const auto window = [this] {
+        const double from =
+            units::secondsFromTrigger(s_.varPanStart, s_.sngTrigPos, s_.lngTimeScale);
+        const double to =
+            units::secondsFromTrigger(s_.varPanStart + 10, s_.sngTrigPos, s_.lngTimeScale);
+        return QStringLiteral("%1 to %2 from the trigger")
+            .arg(u(units::withPrefix(from, "s")), u(units::withPrefix(to, "s")));
+    };
+    describe(p_.CWGraph1, QStringLiteral("analog graph"), [this, window] {
+        QStringList shown;
+        for (bool a : {true, false}) {
+            if ((a ? p_.CWBCHaEnable : p_.CWBCHbEnable)->value()) {
+                shown << QStringLiteral("CH %1 at %2")
+                             .arg(QLatin1Char(a ? 'A' : 'B'))
+                             .arg(voltsPerDiv(a));
+            }
+        }
+        const QString traces =
+            shown.isEmpty() ? QStringLiteral("no channel") : shown.join(QStringLiteral(", "));
+        return traces + QStringLiteral(", ") + secondsPerDiv() + QStringLiteral(", ") + window() +
+               (s_.blnCaptureDone ? QString() : QStringLiteral(", no capture yet"));
+    });
+    describe(p_.CWGLogic, QStringLiteral("logic graph"), [this, window] {
+        return QStringLiteral("lines D0 to D7, ") + window() +
+               (s_.blnCaptureDone ? QString() : QStringLiteral(", no capture yet"));
+    });
+}
+
 void PanelWords::watchChanges() {
     using widgets::Knob;
     using widgets::Slide;
@@ -315,7 +347,7 @@ void PanelWords::refresh() {
     for (QWidget* w : window_->findChildren<QWidget*>()) {
         if (w->property(kWhat).isValid() && w != p_.CWBTrigLed) {
             w->setToolTip(toolTipFor(w));
-            widgets::announce(w);
+            announceIfChanged(w);
         }
     }
     p_.CWGraph1->redraw();
@@ -356,18 +388,31 @@ void PanelWords::statusChanged() {
     banner_->setToolTip(status_.detail());
     banner_->setVisible(status_.worthShowing());
     placeBanner();
-    widgets::announce(banner_);
-    widgets::announce(p_.cmdCapture);
+    announceIfChanged(banner_);
+    announceIfChanged(p_.cmdCapture);
 }
 
 void PanelWords::lampChanged(bool on, quint32 colour) {
     lampLit_ = on;
     lampColour_ = colour;
-    widgets::announce(p_.CWBTrigLed);
+    announceIfChanged(p_.CWBTrigLed);
 }
 
 void PanelWords::readoutChanged() {
-    widgets::announce(p_.lblCursorData);
+    announceIfChanged(p_.lblCursorData);
+}
+
+void PanelWords::announceIfChanged(QWidget* control) {
+    const QString name = widgets::describedName(control);
+    auto it = told_.find(control);
+    if (it == told_.end()) {
+        told_.insert(control, name); // the first look is no change
+        return;
+    }
+    if (*it != name) {
+        *it = name;
+        widgets::announce(control);
+    }
 }
 
 void PanelWords::placeBanner() {

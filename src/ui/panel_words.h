@@ -4,6 +4,7 @@
 #include "src/core/front_panel_state.h"
 #include "src/ui/link_status.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -57,10 +58,13 @@ private:
     void describeTrigger();
     void describeCapture();
     void describeStatusBar();
+    void describeGraphs();
     void explain(QWidget* control, const QString& what, const char* shortcut = nullptr);
     void watchChanges();
     void placeBanner();
     void showAxisUnits();
+    // Tells assistive technology about `control` when its name differs from the last told.
+    void announceIfChanged(QWidget* control);
 
     QString voltsPerDiv(bool a) const;
     QString secondsPerDiv() const;
@@ -75,6 +79,7 @@ private:
     bool lampLit_ = false;
     quint32 lampColour_ = 0;
     bool refreshQueued_ = false;
+    QHash<const QWidget*, QString> told_; // the name each control last announced
 };
 
 } // namespace tracely

@@ -1,6 +1,7 @@
 #include "src/widgets/accessibility.h"
 
 #include "src/widgets/described.h"
+#include "src/widgets/graph.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
@@ -219,6 +220,9 @@ QAccessibleInterface* describedInterface(QWidget* w) {
     }
     if (qobject_cast<QProgressBar*>(w)) {
         return new DescribedAccessible(w, QAccessible::ProgressBar);
+    }
+    if (qobject_cast<Graph*>(w)) {
+        return new DescribedAccessible(w, QAccessible::Chart);
     }
     return nullptr;
 }
