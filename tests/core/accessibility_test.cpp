@@ -9,6 +9,7 @@
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
+#include "tests/support/sim_host.h"
 #include "tests/support/wait.h"
 
 #include <QAccessible>
@@ -22,6 +23,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 // Readable failures.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -36,10 +38,14 @@ namespace {
 struct Window {
     std::filesystem::path dir;
     std::unique_ptr<MainWindow> w;
-    Window() {
+    // `ini`: the settings file's text to start with.
+    explicit Window(const std::string& ini = {}) {
         std::string name =
             (std::filesystem::temp_directory_path() / "tracely-a11y-XXXXXX").string();
         dir = ::mkdtemp(name.data());
+        if (!ini.empty()) {
+            std::ofstream((dir / "TRACELY.INI").string()) << ini;
+        }
         w = std::make_unique<MainWindow>((dir / "TRACELY.INI").string());
         w->setSplashTime(0);
         w->setMessageBox([](const QString&, const QString&) {});
@@ -251,6 +257,50 @@ TEST(PanelUnits, PanStopsWhereTheCapturesPointsEnd) {
     }
     EXPECT_DOUBLE_EQ(s.varPanStart, 5.0);
     EXPECT_DOUBLE_EQ(p.CWGraph1->axisMinimum(QStringLiteral("XAxis")), 5.0);
+}
+
+} // namespace
+
+namespace {
+
+// Against the simulator on a real pseudo-terminal.
+std::string portsOnly(const std::string& com2) {
+    std::string ini = "[PORTS]\n";
+    for (int n = 1; n <= 8; ++n) {
+        ini += "COM" + std::to_string(n) + "=" + (n == 2 ? com2 : "/nonexistent/tty") + "\n";
+    }
+    return ini;
+}
+
+TEST(StatusInWords, AnInstrumentThatNeverTriggersIsSaidToBeWaiting) {
+    sim::Options o;
+    o.pace = false;
+    o.noTrigger = true;
+    test::SimHost sim(o);
+    Window win(portsOnly(sim.path()));
+    QLabel* banner = win.w->words().banner();
+    win.p().cmdCapture->click();
+    EXPECT_EQ(banner->text(), QStringLiteral("Searching COM1…COM8"));
+    ASSERT_TRUE(waitUntil([&] { return banner->text() == QStringLiteral("Waiting for trigger"); }));
+    EXPECT_TRUE(banner->isVisibleTo(win.w.get()));
+    EXPECT_EQ(name(win.p().CWBTrigLed), "COND lamp: yellow, waiting for trigger");
+}
+
+TEST(StatusInWords, ASilentPortIsNamedWithTheSpeedsTried) {
+    sim::Options o;
+    o.pace = false;
+    o.faults.silent = true;
+    test::SimHost sim(o);
+    Window win(portsOnly(sim.path()));
+    win.p().cmdCapture->click();
+    const QString tried = QStringLiteral("tried COM2 (%1) at 115200 and 57600 baud")
+                              .arg(QString::fromStdString(sim.path()));
+    ASSERT_TRUE(waitUntil(
+        [&] { return win.p().StatusBar1->panelText(QStringLiteral("sbrLink")).endsWith(tried); },
+        20000));
+    EXPECT_EQ(win.w->words().banner()->text(),
+              QStringLiteral("No instrument — press Acquire to search"));
+    EXPECT_EQ(win.w->words().banner()->toolTip(), tried);
 }
 
 } // namespace
