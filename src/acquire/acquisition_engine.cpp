@@ -104,7 +104,7 @@ void AcquisitionEngine::InitHdwe(std::function<void(bool)> done) {
         }
     }
     searched_ = tried.isEmpty() ? QStringLiteral("no serial port present")
-                                : tried.join(QStringLiteral(", ")) +
+                                : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
                                       QStringLiteral(" at 115200 and 57600 baud");
     emit statusText(QStringLiteral("Looking for the BitScope..."));
     emit phaseChanged(LinkPhase::Searching, order.autoPort
@@ -195,9 +195,8 @@ void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&) {
     showLinkDown();
     health_.lastFault = why;
     // Which ports and speeds were tried tells the user where to look next.
-    emit statusText(QStringLiteral("Not connected: ") + why + QStringLiteral("; tried ") +
-                    searched_);
-    emit phaseChanged(LinkPhase::NotFound, QStringLiteral("tried ") + searched_);
+    emit statusText(QStringLiteral("Not connected: ") + why + QStringLiteral("; ") + searched_);
+    emit phaseChanged(LinkPhase::NotFound, searched_);
     noteHealth();
     for (auto& done : std::exchange(identifyWaiters_, {})) {
         done(false);

@@ -51,6 +51,12 @@ QString LinkStatus::headline() const {
     return {};
 }
 
+QString LinkStatus::explanation() const {
+    const bool why = phase_ == LinkPhase::NotFound || phase_ == LinkPhase::GaveUp ||
+                     phase_ == LinkPhase::NoInstrument;
+    return why && !stored_ ? detail_ : QString();
+}
+
 bool LinkStatus::worthShowing() const {
     return stored_ || phase_ != LinkPhase::Captured;
 }

@@ -24,6 +24,9 @@ public:
     QString headline() const;
     // What the headline leaves out: ports tried, the fault, empty when nothing.
     QString detail() const { return detail_; }
+    // The detail worth showing under the headline: why there is no instrument or why the
+    // captures stopped; empty otherwise.
+    QString explanation() const;
     // Worth a banner over the graph: the user is waiting for something or must act.
     bool worthShowing() const;
 

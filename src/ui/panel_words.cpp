@@ -61,7 +61,11 @@ PanelWords::PanelWords(const FrontPanelState& state, const FrontPanel& panel, QW
     banner_->setStyleSheet(
         QStringLiteral("QLabel { background: rgba(20, 28, 34, 215); color: rgb(255, 221, 51);"
                        " border: 1px solid rgb(110, 120, 130); padding: 3px 10px; }"));
-    describe(banner_, [this] { return status_.headline(); });
+    banner_->setWordWrap(true);
+    describe(banner_, [this] {
+        const QString why = status_.explanation();
+        return why.isEmpty() ? status_.headline() : status_.headline() + QStringLiteral("; ") + why;
+    });
     p_.CWGraph1->installEventFilter(this);
 
     describeChannel(true);
@@ -384,7 +388,9 @@ bool PanelWords::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PanelWords::statusChanged() {
-    banner_->setText(status_.headline());
+    const QString why = status_.explanation();
+    banner_->setText(why.isEmpty() ? status_.headline()
+                                   : status_.headline() + QLatin1Char('\n') + why);
     banner_->setToolTip(status_.detail());
     banner_->setVisible(status_.worthShowing());
     placeBanner();
@@ -416,10 +422,12 @@ void PanelWords::announceIfChanged(QWidget* control) {
 }
 
 void PanelWords::placeBanner() {
-    banner_->adjustSize();
     const QWidget* g = p_.CWGraph1;
-    const int w = std::min(banner_->width(), std::max(g->width() - 16, 20));
-    banner_->setGeometry((g->width() - w) / 2, 24, w, banner_->height());
+    // As wide as its longest line, no wider than the screen; long lines wrap.
+    const int w =
+        std::min(banner_->fontMetrics().boundingRect(QRect(), 0, banner_->text()).width() + 24,
+                 std::max(g->width() - 16, 20));
+    banner_->setGeometry((g->width() - w) / 2, 24, w, banner_->heightForWidth(w));
     banner_->raise();
 }
 

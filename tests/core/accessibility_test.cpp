@@ -299,7 +299,10 @@ TEST(StatusInWords, ASilentPortIsNamedWithTheSpeedsTried) {
         [&] { return win.p().StatusBar1->panelText(QStringLiteral("sbrLink")).endsWith(tried); },
         20000));
     EXPECT_EQ(win.w->words().banner()->text(),
-              QStringLiteral("No instrument — press Acquire to search"));
+              QStringLiteral("No instrument — press Acquire to search\n") + tried);
+    EXPECT_EQ(name(win.w->words().banner()),
+              QStringLiteral("instrument status: No instrument — press Acquire to search; ") +
+                  tried);
     EXPECT_EQ(win.w->words().banner()->toolTip(), tried);
 }
 

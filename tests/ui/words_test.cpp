@@ -39,6 +39,9 @@ TEST(LinkStatus, SaysWhatTheInstrumentIsDoing) {
         EXPECT_EQ(s.worthShowing(), st.shown) << st.headline;
     }
     EXPECT_EQ(s.detail(), "no echo");
+    EXPECT_EQ(s.explanation(), "no echo"); // why it stopped is worth showing
+    s.phase(LinkPhase::Waiting, QStringLiteral("irrelevant"));
+    EXPECT_EQ(s.explanation(), "");
     s.repeat(true);
     s.phase(LinkPhase::Captured, {});
     EXPECT_EQ(s.headline(), "Running");
