@@ -54,6 +54,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Properties a control carries for its tooltip.
+    static constexpr const char* kWhat = "whatItDoes";
+    static constexpr const char* kShortcut = "shortcutKey";
+
     void describeChannel(bool a);
     void describeTrigger();
     void describeCapture();
