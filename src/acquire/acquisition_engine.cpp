@@ -20,6 +20,7 @@ AcquisitionEngine::AcquisitionEngine(FrontPanelState& state, ConfiguredPort conf
     connect(&waitingHint_, &QTimer::timeout, this, [this] {
         if (s_.blnAwaitTrig) {
             emit statusText(QStringLiteral("Waiting for trigger"));
+            emit phaseChanged(LinkPhase::Waiting, {});
         }
     });
     LinkSession* l = session_.get();
@@ -92,12 +93,23 @@ void AcquisitionEngine::InitHdwe(std::function<void(bool)> done) {
     IdentifyOrder order;
     order.autoPort = s_.blnAutoPort;
     order.comPort = s_.intComPort;
+    QStringList tried;
     for (int n = 1; n <= 8; ++n) {
         // Existence is tested without opening anything; a port that does not exist is skipped.
         const QString path = portPath(n);
         order.paths[static_cast<std::size_t>(n)] = deviceExists(path) ? path : QString();
+        if (!order.paths[static_cast<std::size_t>(n)].isEmpty() &&
+            (order.autoPort || n == order.comPort)) {
+            tried << QStringLiteral("COM%1 (%2)").arg(n).arg(path);
+        }
     }
+    searched_ = tried.isEmpty() ? QStringLiteral("no serial port present")
+                                : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
+                                      QStringLiteral(" at 115200 and 57600 baud");
     emit statusText(QStringLiteral("Looking for the BitScope..."));
+    emit phaseChanged(LinkPhase::Searching, order.autoPort
+                                                ? QStringLiteral("COM1…COM8")
+                                                : QStringLiteral("COM%1").arg(order.comPort));
     session_->identify(std::move(order));
 }
 
@@ -165,6 +177,7 @@ void AcquisitionEngine::onIdentified(const QString& firmware, qint32 baud, int c
     CofigTime();
     s_.blnTimeChanged = false;
     emit statusText(QStringLiteral("Connected on COM%1 (%2)").arg(comPort).arg(path));
+    emit phaseChanged(LinkPhase::Connected, QStringLiteral("COM%1").arg(comPort));
     for (auto& done : std::exchange(identifyWaiters_, {})) {
         done(true);
     }
@@ -181,7 +194,9 @@ void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&) {
     light(colour::kRed, true);
     showLinkDown();
     health_.lastFault = why;
-    emit statusText(QStringLiteral("Not connected: ") + why);
+    // Which ports and speeds were tried tells the user where to look next.
+    emit statusText(QStringLiteral("Not connected: ") + why + QStringLiteral("; ") + searched_);
+    emit phaseChanged(LinkPhase::NotFound, searched_);
     noteHealth();
     for (auto& done : std::exchange(identifyWaiters_, {})) {
         done(false);
@@ -240,6 +255,7 @@ void AcquisitionEngine::onDumpStarted(quint64 seq) {
                            std::max<std::int32_t>(s_.lngBaudRate, 1);
     showProgress_ = seconds >= kProgressThresholdS;
     if (showProgress_) {
+        emit phaseChanged(LinkPhase::Receiving, {});
         emit progressChanged(0, std::max<int>(s_.intChunksLeft, 1), seconds);
     }
 }
@@ -275,6 +291,7 @@ void AcquisitionEngine::onCaptureArrived(quint64 seq, const QByteArray& samples)
     emit statusText(s_.blnRepeat && !s_.blnStored
                         ? QStringLiteral("Running: %1 captures").arg(health_.captures)
                         : QStringLiteral("Capture complete"));
+    emit phaseChanged(LinkPhase::Captured, {});
     ProcessCapture();
 }
 
@@ -324,6 +341,7 @@ void AcquisitionEngine::onLinkLost(const QString& why) {
     showProgress_ = false;
     emit progressChanged(0, 0, 0.0);
     emit statusText(QStringLiteral("Link lost: ") + why);
+    emit phaseChanged(LinkPhase::NoInstrument, QStringLiteral("link lost: ") + why);
     failure(why, false);
 }
 
@@ -331,12 +349,16 @@ void AcquisitionEngine::failure(const QString& why, bool rearmable) {
     ++consecutiveFailures_;
     rearmPending_ = false;
     if (!s_.blnRepeat || !keepRepeating_ || s_.blnStored || !rearmable) {
+        if (rearmable) {
+            emit phaseChanged(LinkPhase::GaveUp, why);
+        }
         return;
     }
     if (consecutiveFailures_ >= kMaxConsecutiveFailures) {
         emit statusText(QStringLiteral("Repeat stopped after %1 failed captures in a row: %2")
                             .arg(consecutiveFailures_)
                             .arg(why));
+        emit phaseChanged(LinkPhase::GaveUp, why);
         return;
     }
     rearmPending_ = true;

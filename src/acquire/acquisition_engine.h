@@ -2,6 +2,7 @@
 
 #include "src/acquire/link_health.h"
 #include "src/acquire/link_orders.h"
+#include "src/acquire/link_phase.h"
 #include "src/core/front_panel_state.h"
 #include "src/link/port_names.h"
 
@@ -82,6 +83,9 @@ signals:
     // Dump blocks received of total, and the time left; total 0 hides the readout.
     void progressChanged(int done, int total, double secondsLeft);
     void healthChanged();
+    // The link's phase, with its detail: the ports searched ("COM1 (/dev/ttyUSB0), COM2 ...")
+    // while searching, what went wrong when it gave up or found nothing.
+    void phaseChanged(tracely::LinkPhase phase, const QString& detail);
 
 private:
     void continueUpdate();
@@ -124,6 +128,7 @@ private:
     RateWindow rates_;
     QElapsedTimer clock_;
     QTimer waitingHint_;
+    QString searched_; // the ports the last search tried, in words
 };
 
 } // namespace tracely

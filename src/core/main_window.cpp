@@ -2,6 +2,7 @@
 
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"
+#include "src/display/pan_limits.h"
 #include "src/link/link_reporter.h"
 #include "src/link/timebase.h"
 #include "src/measure/measure_bar.h"
@@ -12,6 +13,7 @@
 #include "src/ui/elastic_window.h"
 #include "src/ui/help_launcher.h"
 #include "src/ui/options_dialog.h"
+#include "src/ui/panel_words.h"
 #include "src/ui/splash_box.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
@@ -30,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace tracely {
 
@@ -75,6 +78,10 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     display_->connectHandlers();
     controls_->connectHandlers();
     connectWindowButtons();
+    // After the handlers, so that the words describe the panel as they left it.
+    words_ = new PanelWords(s_, p_, this);
+    connectWords();
+    addShortcuts();
     form_ = std::make_unique<ElasticWindow>(*this);
 }
 
@@ -145,6 +152,47 @@ void MainWindow::connectEngine() {
     showHealth();
 }
 
+void MainWindow::connectWords() {
+    AcquisitionEngine* e = engine_.get();
+    connect(e, &AcquisitionEngine::lightChanged, this,
+            [this](quint32 colour, bool lit) { words_->lampChanged(lit, colour); });
+    connect(e, &AcquisitionEngine::phaseChanged, this,
+            [this](LinkPhase phase, const QString& detail) {
+                words_->status().phase(phase, detail);
+                words_->statusChanged();
+            });
+    connect(e, &AcquisitionEngine::progressChanged, this, [this](int done, int total, double) {
+        words_->status().progress(done, total);
+        words_->statusChanged();
+    });
+    connect(p_.cmdCapture, &QPushButton::clicked, this, [this] {
+        words_->status().stored(false);
+        words_->statusChanged();
+    });
+    connect(p_.cmdStore, &QPushButton::clicked, this, [this] {
+        words_->status().stored(true);
+        words_->statusChanged();
+    });
+    connect(p_.CWBSampleMode, &widgets::TwoStateButton::valueChanged, this,
+            [this](bool repeat) { words_->status().repeat(repeat); });
+}
+
+void MainWindow::addShortcuts() {
+    const auto key = [this](const char* sequence, auto action) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(keys::kAcquire, [this] { p_.cmdCapture->click(); });
+    key(keys::kStore, [this] { p_.cmdStore->click(); });
+    key(keys::kRepeat, [this] { p_.CWBSampleMode->setValue(!p_.CWBSampleMode->value()); });
+    key(keys::kCursors, [this] { p_.CWBCursors->setValue(!p_.CWBCursors->value()); });
+    // As a press and a release of the HELP button, which opens the manual on the release.
+    key(keys::kHelp, [this] {
+        p_.CWBHelp->setValue(true);
+        p_.CWBHelp->setValue(false);
+    });
+}
+
 void MainWindow::showLinkText(const QString& text, const QString& inFull) {
     const QString full = inFull.isEmpty() ? text : inFull;
     p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
@@ -158,6 +206,7 @@ void MainWindow::showHealth() {
     const LinkHealth& h = engine_->health();
     const QString text = describeHealth(h);
     p_.CWBTrigLed->setToolTip(text);
+    p_.CWBTrigLed->setProperty("healthText", text); // the lamp's tooltip adds its colours' meaning
     if (auto* caption = findChild<QWidget*>(QStringLiteral("lblStatus"))) {
         caption->setToolTip(text);
     }
@@ -303,6 +352,7 @@ void MainWindow::formLoad() {
     setPanelText(panel::kComPort, "Com: ");
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+    words_->refresh();
     splash_->SplashOff();
     initLayout();
 }
@@ -327,6 +377,8 @@ void MainWindow::PlotAnalog() {
 }
 void MainWindow::PlotLogic() {
     display_->PlotLogic();
+    // Both after every capture and after a time-range change: the points' extent moved.
+    limitPan(s_, p_.CWSPan);
 }
 void MainWindow::SetCHaScale() {
     display_->SetCHaScale();
@@ -336,6 +388,9 @@ void MainWindow::SetCHbScale() {
 }
 void MainWindow::DisplayCursorData() {
     display_->DisplayCursorData();
+    if (words_ != nullptr) {
+        words_->readoutChanged();
+    }
 }
 void MainWindow::PlaceMarkers() {
     controls_->PlaceMarkers();

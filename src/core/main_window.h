@@ -19,6 +19,7 @@ class Display;
 class ElasticWindow;
 class class_Elastic;
 class HelpLauncher;
+class PanelWords;
 class SettingsFile;
 class SplashBox;
 
@@ -39,6 +40,7 @@ public:
 
     FrontPanelState& state() { return s_; }
     const FrontPanel& panel() const { return p_; }
+    PanelWords& words() { return *words_; }
     AcquisitionEngine& engine() { return *engine_; }
     SettingsFile& settings() { return *settings_; }
     CaptureTools& captureTools() { return *captureTools_; }
@@ -57,6 +59,7 @@ protected:
 private:
     void setPanelText(const std::string& key, const std::string& text);
     void connectEngine();
+    void connectWords();
     void showHealth();
     void showLinkText(const QString& text, const QString& inFull = {});
     // PanelRoutines.
@@ -85,6 +88,7 @@ private:
     // Start-up: the designed size, centred; at its end, the panel's layout recorded.
     void sizeAsDesigned();
     void initLayout();
+    void addShortcuts();
 
     FrontPanelState s_;
     FrontPanel p_;
@@ -99,6 +103,7 @@ private:
     std::unique_ptr<class_Elastic> elastic_; // made on first use
     bool blnLayoutInit = false;              // while the layout records the panel
     SplashBox* splash_ = nullptr;            // owned by the window
+    PanelWords* words_ = nullptr;            // owned by the window
     MessageBox messageBox_;
     int splashMs_ = 3000;
     bool closed_ = false;

@@ -55,6 +55,11 @@ void Display::cursorsChanged(bool on) {
             }
             l->setInteractionMode(Graph::DragCursors);
             showCursors(l, true);
+        } else if (a->cursorY("Cursor1") == a->cursorY("Cursor2")) {
+            // Horizontal cursors on top of each other read nothing and look like one: start
+            // them two divisions apart.
+            a->setCursorPosition("Cursor1", a->cursorX("Cursor1"), 1.0);
+            a->setCursorPosition("Cursor2", a->cursorX("Cursor2"), -1.0);
         }
         showCursors(a, true);
     } else {
@@ -91,6 +96,9 @@ void Display::panKnobChanged(double value) {
     s_.varPanStart = s_.dblPanPos - 1.0;
     // The slide counts quarter divisions; its own handler follows with the same window.
     p_.CWSPan->setValue(s_.varPanStart / display::kPanQuantum);
+    // The slide's ends are the pan's limits: where it stopped, the window stops too.
+    s_.varPanStart = p_.CWSPan->value() * display::kPanQuantum;
+    s_.dblPanPos = s_.varPanStart + 1.0;
     SetXAxis();
 }
 

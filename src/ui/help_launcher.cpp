@@ -1,9 +1,11 @@
 #include "src/ui/help_launcher.h"
 
+#include "src/ui/help_placement.h"
 #include "src/widgets/identify.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -73,6 +75,10 @@ void HelpLauncher::DisplayHelp(const QString& file) {
     if (viewer_.isNull()) {
         if (owner_ != nullptr) {
             viewer_ = new HelpViewer(owner_);
+            // Beside the panel, not on top of it: the manual is read while using the panel.
+            const QWidget* window = owner_->window();
+            const QRect screen = window->screen() ? window->screen()->availableGeometry() : QRect();
+            viewer_->setGeometry(besideWindow(window->frameGeometry(), viewer_->size(), screen));
         } else {
             ownViewer_ = std::make_unique<HelpViewer>();
             viewer_ = ownViewer_.get();

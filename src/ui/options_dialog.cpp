@@ -1,5 +1,6 @@
 #include "src/ui/options_dialog.h"
 
+#include "src/ui/mnemonics.h"
 #include "src/ui/options_choices.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
@@ -39,6 +40,7 @@ OptionsDialog::OptionsDialog(FrontPanelState& state, const FrontPanel& panel, Op
     setWindowTitle(QStringLiteral("Options"));
     buildControls();
     connectControls();
+    assignMnemonics(this);
     // Ctrl+Tab must reach the dialog whichever control has the focus.
     for (QWidget* w : findChildren<QWidget*>()) {
         w->installEventFilter(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace tracely::widgets {
 
 // Registers the accessible interfaces of knobs, slides and two-state buttons with Qt (once;
@@ -7,5 +9,9 @@ namespace tracely::widgets {
 // their checked state. Names fall back to the caption or the role in words, descriptions to
 // the object name.
 void installAccessibility();
+
+// Drops an interface Qt made for `w` before it was described, so that the next query gives
+// one that says the role and the state.
+void renewAccessible(QWidget* w);
 
 } // namespace tracely::widgets

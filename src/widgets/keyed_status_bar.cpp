@@ -1,5 +1,6 @@
 #include "src/widgets/keyed_status_bar.h"
 
+#include "src/widgets/described.h"
 #include "src/widgets/identify.h"
 
 #include <QLabel>
@@ -36,8 +37,9 @@ QLabel* KeyedStatusBar::addPanel(const QString& key, const QString& text, int st
 }
 
 void KeyedStatusBar::setPanelText(const QString& key, const QString& text) {
-    if (QLabel* label = panel(key)) {
+    if (QLabel* label = panel(key); label && label->text() != text) {
         label->setText(text);
+        announce(label);
     }
 }
 

@@ -1,0 +1,309 @@
+// Every control of the panel through Qt's accessibility interface: its name says its role and
+// what it shows now, its description is its object name, and changes are announced.
+#include "src/core/main_window.h"
+#include "src/link/status_light.h"
+#include "src/ui/panel_words.h"
+#include "src/widgets/described.h"
+#include "src/widgets/graph.h"
+#include "src/widgets/keyed_status_bar.h"
+#include "src/widgets/knob.h"
+#include "src/widgets/slide.h"
+#include "src/widgets/two_state_button.h"
+#include "tests/support/sim_host.h"
+#include "tests/support/wait.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+using namespace tracely;
+using tracely::test::waitUntil;
+
+namespace {
+
+struct Window {
+    std::filesystem::path dir;
+    std::unique_ptr<MainWindow> w;
+    // `ini`: the settings file's text to start with.
+    explicit Window(const std::string& ini = {}) {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "tracely-a11y-XXXXXX").string();
+        dir = ::mkdtemp(name.data());
+        if (!ini.empty()) {
+            std::ofstream((dir / "TRACELY.INI").string()) << ini;
+        }
+        w = std::make_unique<MainWindow>((dir / "TRACELY.INI").string());
+        w->setSplashTime(0);
+        w->setMessageBox([](const QString&, const QString&) {});
+        w->formLoad();
+        settle();
+    }
+    ~Window() {
+        w.reset();
+        std::filesystem::remove_all(dir);
+    }
+    static void settle() {
+        waitUntil([] { return false; }, 30);
+    }
+    const FrontPanel& p() const { return w->panel(); }
+};
+
+QString name(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+QString value(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Value) : QString();
+}
+
+std::vector<QWidget*> controls(const FrontPanel& p) {
+    std::vector<QWidget*> all = {
+        p.CWBCHaEnable,  p.CWChaLed,     p.CWKChaLvl,    p.CWBCHAx10,     p.CWBCHAx10Led,
+        p.CWBCHAInv,     p.CWBCHAInvLed, p.CWSCHaOffset, p.CWBCHaCal,     p.CWBChaCalLed,
+        p.CWBCHbEnable,  p.CWChbLed,     p.CWKChbLvl,    p.CWBCHBx10,     p.CWBCHBx10Led,
+        p.CWBCHBInv,     p.CWBCHBInvLed, p.CWSCHbOffset, p.CWBCHbCal,     p.CWBChbCalLed,
+        p.CWBPriChan,    p.chkAsource,   p.CWSTrigInd,   p.CWKTimeRange,  p.CWKPan,
+        p.CWSPan,        p.CWBRePan,     p.CWBPanLED,    p.chkTrigSource, p.optTrigRE,
+        p.optTrigFE,     p.optTrigLVL,   p.CWKTrigLvl,   p.cmdCapture,    p.cmdStore,
+        p.CWBSampleMode, p.CWBTrigLed,   p.CWBCursors,   p.lblCursorData, p.CWBMenu,
+        p.CWBHelp,       p.prgDump};
+    for (QPushButton* b : p.cmdTrigB) {
+        all.push_back(b);
+    }
+    return all;
+}
+
+TEST(Accessibility, EveryControlSaysItsRoleAndStateAndKeepsItsObjectName) {
+    Window win;
+    for (QWidget* c : controls(win.p())) {
+        const widgets::Describer* d = widgets::describerOf(c);
+        ASSERT_NE(d, nullptr) << c->objectName().toStdString();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(a, nullptr) << c->objectName().toStdString();
+        EXPECT_EQ(a->text(QAccessible::Name), d->role() + QStringLiteral(": ") + d->state())
+            << c->objectName().toStdString();
+        EXPECT_FALSE(d->state().isEmpty()) << c->objectName().toStdString();
+        // The lamp adds its health after its name.
+        EXPECT_TRUE(a->text(QAccessible::Description).startsWith(c->objectName()))
+            << c->objectName().toStdString();
+        if (qobject_cast<widgets::Graph*>(c) == nullptr) { // no tooltip over the traces
+            EXPECT_FALSE(c->toolTip().isEmpty()) << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST(Accessibility, NamesCarryTheStateInUnitsAndFollowIt) {
+    Window win;
+    const FrontPanel& p = win.p();
+    // The start-up panel: x10 at 50 V a division, 1 us a division, level at mid-scale.
+    EXPECT_EQ(name(p.CWKChaLvl), "CH A volts per division: 50 V/div");
+    EXPECT_EQ(name(p.CWKTimeRange), "time per division: 1 us/div");
+    EXPECT_EQ(name(p.CWKTrigLvl), "trigger level: 0 V (CH A)");
+    EXPECT_EQ(name(p.chkTrigSource), "trigger source: A");
+    EXPECT_EQ(name(p.CWBTrigLed), "COND lamp: off, idle");
+    EXPECT_EQ(name(p.CWBSampleMode), "sample mode: single");
+    EXPECT_EQ(name(p.CWBCHaEnable), "CH A enable: on");
+    EXPECT_EQ(name(p.optTrigLVL), "level: Level, selected");
+    EXPECT_EQ(name(p.CWGraph1), "analog graph: CH A at 50 V/div, 1 us/div, -5 us to 5 us from "
+                                "the trigger, no capture yet");
+
+    // x10 off: the knob's first position reads 500 mV, the level knob's top 240 counts
+    // 112 x 0.028784312 V.
+    p.CWBCHAx10->setValue(false);
+    p.CWKTrigLvl->setValue(240);
+    Window::settle();
+    EXPECT_EQ(name(p.CWKChaLvl), "CH A volts per division: 500 mV/div");
+    EXPECT_EQ(name(p.CWKTrigLvl), "trigger level: 3.22 V (CH A)");
+    EXPECT_TRUE(p.CWKTrigLvl->toolTip().contains(QStringLiteral("3.22 V")));
+
+    p.chkTrigSource->setChecked(true);
+    p.cmdTrigB[3]->click();
+    Window::settle();
+    EXPECT_EQ(name(p.chkTrigSource), "trigger source: D");
+    EXPECT_EQ(name(p.cmdTrigB[3]), "trigger word bit 3: 1");
+    EXPECT_EQ(value(p.cmdTrigB[3]), "1");
+    EXPECT_EQ(name(p.cmdTrigB[2]), "trigger word bit 2: X");
+    EXPECT_EQ(name(p.optTrigRE), "rising edge: F=>T, not selected");
+
+    emit win.w->engine().lightChanged(colour::kBlue, true);
+    EXPECT_EQ(name(p.CWBTrigLed), "COND lamp: blue, receiving");
+    emit win.w->engine().lightChanged(colour::kYellow, true);
+    EXPECT_EQ(name(p.CWBTrigLed), "COND lamp: yellow, waiting for trigger");
+}
+
+TEST(Accessibility, KnobsAndSlidesExposeValueAndRange) {
+    Window win;
+    for (widgets::ScaleWidget* s : std::initializer_list<widgets::ScaleWidget*>{
+             win.p().CWKChaLvl, win.p().CWKTimeRange, win.p().CWSCHaOffset, win.p().CWSPan}) {
+        QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(s)->valueInterface();
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(v->currentValue().toDouble(), s->value());
+        EXPECT_EQ(v->minimumValue().toDouble(), s->minimum());
+        EXPECT_EQ(v->maximumValue().toDouble(), s->maximum());
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(win.p().CWKTimeRange)
+                  ->valueInterface()
+                  ->currentValue()
+                  .toDouble(),
+              10.0);
+}
+
+TEST(Accessibility, ReadoutsAndStatusExposeTheirTextAndAnnounceChanges) {
+    Window win;
+    const FrontPanel& p = win.p();
+    QLabel* banner = win.w->words().banner();
+    EXPECT_EQ(name(banner), "instrument status: No instrument — press Acquire to search");
+
+    // What each readout announced (the offscreen platform has no assistive technology to
+    // receive the accessibility events themselves).
+    QStringList events;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             p.lblCursorData, banner, p.StatusBar1->panel(QStringLiteral("sbrLink"))}) {
+        QObject::connect(widgets::describerOf(w), &widgets::Describer::announced,
+                         [&events](const QString& n) { events << n; });
+    }
+    const auto announced = [&](const QString& n) { return events.contains(n); };
+
+    p.CWBCursors->setValue(true); // time cursors one division apart at 1 us a division
+    EXPECT_EQ(p.lblCursorData->text(), "1.000 uSec");
+    EXPECT_EQ(name(p.lblCursorData), "cursor readout: 1.000 uSec");
+    EXPECT_EQ(value(p.lblCursorData), "1.000 uSec");
+    EXPECT_TRUE(announced("cursor readout: 1.000 uSec"));
+
+    events.clear();
+    emit win.w->engine().phaseChanged(LinkPhase::Searching, QStringLiteral("COM1…COM8"));
+    EXPECT_EQ(name(banner), "instrument status: Searching COM1…COM8");
+    EXPECT_TRUE(announced("instrument status: Searching COM1…COM8"));
+    emit win.w->engine().phaseChanged(LinkPhase::Waiting, {});
+    EXPECT_EQ(name(banner), "instrument status: Waiting for trigger");
+    emit win.w->engine().progressChanged(3, 60, 4.0);
+    EXPECT_EQ(name(banner), "instrument status: Receiving 3 / 60");
+    EXPECT_TRUE(banner->isVisibleTo(win.w.get()));
+    emit win.w->engine().phaseChanged(LinkPhase::Captured, {});
+    EXPECT_FALSE(banner->isVisibleTo(win.w.get()));
+    p.cmdStore->click();
+    EXPECT_EQ(name(banner), "instrument status: Stored");
+
+    events.clear();
+    p.StatusBar1->setPanelText(QStringLiteral("sbrLink"), QStringLiteral("Capture complete"));
+    EXPECT_EQ(name(p.StatusBar1->panel(QStringLiteral("sbrLink"))),
+              "link status: Capture complete");
+    EXPECT_TRUE(announced("link status: Capture complete"));
+}
+
+TEST(PanelUnits, CaptionsAndGraphLabelsReadInUnits) {
+    Window win;
+    const FrontPanel& p = win.p();
+    const auto caption = [&](const char* id) {
+        return win.w->findChild<QLabel*>(QString::fromLatin1(id))->accessibleName();
+    };
+    EXPECT_EQ(caption("lblBScaleA"), "V-SCALE: 50 V/div");
+    EXPECT_EQ(caption("lblHScale"), "H-SCALE: 1 us/div");
+    EXPECT_EQ(caption("lblLevel"), "LEVEL: 0 V (CH A)");
+    p.CWKTimeRange->setValue(19);
+    p.CWKChaLvl->setSelectedLabel(3);
+    Window::settle();
+    EXPECT_EQ(caption("lblHScale"), "H-SCALE: 1 ms/div");
+    EXPECT_EQ(caption("lblBScaleA"), "V-SCALE: 10 V/div");
+    EXPECT_TRUE(
+        win.w->findChild<QLabel*>(QStringLiteral("lblHScale"))->text().contains("1 ms/div"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PanelUnits, VoltageCursorsStartApartAndReadInVolts) {
+    Window win;
+    win.w->state().intCursorType = 2;
+    win.p().CWBCursors->setValue(true);
+    // Two divisions at 50 V a division (x10, first position).
+    EXPECT_EQ(win.p().lblCursorData->text(), "100.0 V");
+}
+
+TEST(PanelUnits, PanStopsWhereTheCapturesPointsEnd) {
+    Window win;
+    FrontPanelState& s = win.w->state();
+    const FrontPanel& p = win.p();
+    // 500 points 0.04 divisions apart (1 us a division at 25 MSa/s), the trigger on point 250:
+    // points from 5 - 249 x 0.04 = -4.96 to 14.96 divisions.
+    s.sngCHaData.assign(500, 0.0f);
+    s.bytLogicData.assign(500, LogicPoint{});
+    s.intTrigIndex = 250;
+    s.blnCaptureDone = true;
+    emit win.w->engine().captureReady();
+    EXPECT_EQ(p.CWSPan->minimum(), -20); // quarter divisions: -4.96 rounded outwards
+    EXPECT_EQ(p.CWSPan->maximum(), 20);
+    p.CWSPan->setValue(5000);
+    EXPECT_DOUBLE_EQ(s.varPanStart, 5.0);
+    for (int i = 0; i < 8; ++i) {
+        p.CWKPan->setValue(i % 10 + 1); // turning on: the window stays at the last points
+    }
+    EXPECT_DOUBLE_EQ(s.varPanStart, 5.0);
+    EXPECT_DOUBLE_EQ(p.CWGraph1->axisMinimum(QStringLiteral("XAxis")), 5.0);
+}
+
+} // namespace
+
+namespace {
+
+// Against the simulator on a real pseudo-terminal.
+std::string portsOnly(const std::string& com2) {
+    std::string ini = "[PORTS]\n";
+    for (int n = 1; n <= 8; ++n) {
+        ini += "COM" + std::to_string(n) + "=" + (n == 2 ? com2 : "/nonexistent/tty") + "\n";
+    }
+    return ini;
+}
+
+TEST(StatusInWords, AnInstrumentThatNeverTriggersIsSaidToBeWaiting) {
+    sim::Options o;
+    o.pace = false;
+    o.noTrigger = true;
+    test::SimHost sim(o);
+    Window win(portsOnly(sim.path()));
+    QLabel* banner = win.w->words().banner();
+    win.p().cmdCapture->click();
+    EXPECT_EQ(banner->text(), QStringLiteral("Searching COM1…COM8"));
+    ASSERT_TRUE(waitUntil([&] { return banner->text() == QStringLiteral("Waiting for trigger"); }));
+    EXPECT_TRUE(banner->isVisibleTo(win.w.get()));
+    EXPECT_EQ(name(win.p().CWBTrigLed), "COND lamp: yellow, waiting for trigger");
+}
+
+TEST(StatusInWords, ASilentPortIsNamedWithTheSpeedsTried) {
+    sim::Options o;
+    o.pace = false;
+    o.faults.silent = true;
+    test::SimHost sim(o);
+    Window win(portsOnly(sim.path()));
+    win.p().cmdCapture->click();
+    const QString tried = QStringLiteral("tried COM2 (%1) at 115200 and 57600 baud")
+                              .arg(QString::fromStdString(sim.path()));
+    ASSERT_TRUE(waitUntil(
+        [&] { return win.p().StatusBar1->panelText(QStringLiteral("sbrLink")).endsWith(tried); },
+        20000));
+    EXPECT_EQ(win.w->words().banner()->text(),
+              QStringLiteral("No instrument — press Acquire to search\n") + tried);
+    EXPECT_EQ(name(win.w->words().banner()),
+              QStringLiteral("instrument status: No instrument — press Acquire to search; ") +
+                  tried);
+    EXPECT_EQ(win.w->words().banner()->toolTip(), tried);
+}
+
+} // namespace
