@@ -12,6 +12,22 @@
 
 namespace tracely::test {
 
+// Identification gets more than the instrument's 10 ms to answer: on a loaded machine the
+// simulator's thread may not run that soon, and no test here is about that time-out.
+inline LinkTimeouts patientIdent() {
+    LinkTimeouts t;
+    t.identMs = 200;
+    return t;
+}
+
+// For tests that provoke a stall: it is declared after a short grace instead of 3 s.
+inline LinkTimeouts shortStall() {
+    LinkTimeouts t = patientIdent();
+    t.blockMs = 300;
+    t.stallGraceMs = 200;
+    return t;
+}
+
 inline sim::Options simOptions() {
     sim::Options o;
     o.pace = false;
@@ -26,6 +42,7 @@ struct Scope {
         // 128 sees the sine (the start-up image has R14 0 until the panel computes it).
         state.bytREG_R14 = 0xFF;
         engine.setTimeRange(10);
+        engine.setTimeouts(patientIdent());
         QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
             std::string raw;
             const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));

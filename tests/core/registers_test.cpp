@@ -140,20 +140,3 @@ TEST(DumpMode, NeverTouchesTheImageBitsItDoesNotOwn) {
     EXPECT_EQ(withAnalogSource(3, true), 11);
     EXPECT_EQ(withAnalogSource(11, false), 3);
 }
-
-TEST(State, UpdateTakesOverTheCaptureGeometry) {
-    FrontPanelState s;
-    s.intCHaLenNext = 500;
-    s.intCHbLenNext = 500;
-    s.intLogicLenNext = 500;
-    s.intCaptureLenNext = 500;
-    s.intDumpOffsetNext = 530;
-    s.intTrigStartNext = 250;
-    s.intChunksNext = 2;
-    commitCaptureGeometry(s);
-    EXPECT_EQ(s.intCHaLen, 500);
-    EXPECT_EQ(s.intCaptureLen, 500);
-    EXPECT_EQ(s.intDumpOffset, 530);
-    EXPECT_EQ(s.intTrigStart, 250);
-    EXPECT_EQ(s.intChunksLeft, 2);
-}
