@@ -59,6 +59,9 @@ TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
     sim::Options o = simOptions();
     o.faults.shortBlock = 1;
     Scope scope(o);
+    LinkTimeouts t = tracely::test::patient();
+    t.blockMs = 300; // the time-out this test provokes
+    scope.engine.setTimeouts(t);
     scope.engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return scope.state.blnDumping; }));
     ASSERT_TRUE(waitUntil([&] { return !scope.state.blnConnected; }, 8000));

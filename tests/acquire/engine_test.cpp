@@ -60,7 +60,12 @@ struct Rig {
                              }};
     EngineRecorder rec{engine};
 
-    Rig() { state.bytREG_R14 = 175; } // channel A alone, on range 3: as the panel sets it
+    Rig() {
+        state.bytREG_R14 = 175; // channel A alone, on range 3: as the panel sets it
+        LinkTimeouts t;
+        t.identMs = 200; // the simulated instrument's thread may not answer within 10 ms
+        engine.setTimeouts(t);
+    }
 
     bool identify() {
         bool done = false;

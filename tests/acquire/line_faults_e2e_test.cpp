@@ -36,10 +36,23 @@ void runRepeat(const LineCase& c) {
     o.seed = 7;
     c.line(o);
     Scope scope(o);
+    if (c.faultsExpected) { // late echoes must still miss the protocol's 500 ms
+        LinkTimeouts t = tracely::test::patient();
+        t.programMs = LinkTimeouts{}.programMs;
+        scope.engine.setTimeouts(t);
+    }
     scope.engine.setKeepRepeating(c.keepRepeating);
     scope.engine.sampleModeChanged(true);
     scope.engine.acquireClicked();
-    const bool rode = waitUntil([&] { return scope.rec.captures >= c.captures; }, 60000);
+    // Bounded by the link going down too: a run that cannot ride through ends there.
+    waitUntil(
+        [&] {
+            return scope.rec.captures >= c.captures || scope.rec.commErrors > 0 ||
+                   (!scope.rec.status.isEmpty() &&
+                    scope.rec.status.last().startsWith(QStringLiteral("Link lost")));
+        },
+        60000);
+    const bool rode = scope.rec.captures >= c.captures;
     scope.engine.storeClicked(true);
     EXPECT_TRUE(rode) << c.name << ": repeat mode stopped after " << scope.rec.captures
                       << " captures; " << scope.rec.status.join(" | ").toStdString();
@@ -109,6 +122,9 @@ TEST(LineFaults, WithoutTheOptionAFailedCaptureEndsRepeatModeAndSaysWhy) {
     o.faults.lateEchoAt = 40;
     o.faults.lateEchoMs = 600.0;
     Scope scope(o);
+    LinkTimeouts t = tracely::test::patient();
+    t.programMs = LinkTimeouts{}.programMs; // the late echo must miss the protocol's 500 ms
+    scope.engine.setTimeouts(t);
     scope.engine.sampleModeChanged(true);
     scope.engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return scope.engine.health().discarded == 1; }, 10000));
@@ -155,10 +171,11 @@ TEST(LineFaults, AFrozenInstrumentNeverFreezesThePanel) {
     AcquisitionEngine engine(
         state, [&](int n) { return n == 1 ? link : QStringLiteral("/dev/null-port"); });
     engine.setTimeRange(10);
-    engine.setTimeouts(tracely::test::shortStall());
+    engine.setTimeouts(tracely::test::patient());
     EngineRecorder rec(engine);
     engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return rec.captures == 1; }, 10000));
+    engine.setTimeouts(tracely::test::shortStall());
 
     ::kill(static_cast<pid_t>(sim.processId()), SIGSTOP);
     int ticks = 0;

@@ -12,19 +12,21 @@
 
 namespace tracely::test {
 
-// Identification gets more than the instrument's 10 ms to answer: on a loaded machine the
-// simulator's thread may not run that soon, and no test here is about that time-out.
-inline LinkTimeouts patientIdent() {
+// Generous time-outs where no test is about them: on a machine busy with other work the
+// simulator's thread may not run within the instrument's 10 ms to identify, nor echo within
+// 500 ms, nor a register programming on a jittery line finish within its line time and 3 s.
+inline LinkTimeouts patient() {
     LinkTimeouts t;
     t.identMs = 200;
+    t.programMs = 2000;
+    t.stallGraceMs = 10000;
     return t;
 }
 
-// For tests that provoke a stall: it is declared after a short grace instead of 3 s.
+// For tests that provoke a stall: it is declared after one second instead of three.
 inline LinkTimeouts shortStall() {
-    LinkTimeouts t = patientIdent();
-    t.blockMs = 300;
-    t.stallGraceMs = 200;
+    LinkTimeouts t = patient();
+    t.stallGraceMs = 1000;
     return t;
 }
 
@@ -42,7 +44,7 @@ struct Scope {
         // 128 sees the sine (the start-up image has R14 0 until the panel computes it).
         state.bytREG_R14 = 0xFF;
         engine.setTimeRange(10);
-        engine.setTimeouts(patientIdent());
+        engine.setTimeouts(patient());
         QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
             std::string raw;
             const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));
