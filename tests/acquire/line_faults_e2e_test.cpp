@@ -175,7 +175,11 @@ TEST(LineFaults, AFrozenInstrumentNeverFreezesThePanel) {
     EngineRecorder rec(engine);
     engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return rec.captures == 1; }, 10000));
-    engine.setTimeouts(tracely::test::shortStall());
+    // Frozen, it echoes nothing: each character of the next programming waits 100 ms, and
+    // the whole is given up after a second, by when the stopped process holds several.
+    LinkTimeouts frozen = tracely::test::shortStall();
+    frozen.programMs = 100;
+    engine.setTimeouts(frozen);
 
     ::kill(static_cast<pid_t>(sim.processId()), SIGSTOP);
     int ticks = 0;
