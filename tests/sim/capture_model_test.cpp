@@ -36,21 +36,6 @@ TEST(AnalogConversion, KnownVoltageAndRangeCode) {
     EXPECT_EQ(analogByte(std::numeric_limits<double>::quiet_NaN(), false, 0), 0);
 }
 
-TEST(AnalogConversion, PrimaryChannelAndInputFromTheRegisters) {
-    RegisterFile r{};
-    r[14] = 175; // channel A primary, range 3
-    AdcSetup a = adcSetup(r);
-    EXPECT_TRUE(a.primaryIsA);
-    EXPECT_EQ(a.rangeCode, 3);
-    EXPECT_FALSE(a.pod);
-    r[14] = (3 * 16) | 2 | 200; // channel B primary, range 2
-    r[7] = 8 | 3;
-    a = adcSetup(r);
-    EXPECT_FALSE(a.primaryIsA);
-    EXPECT_EQ(a.rangeCode, 2);
-    EXPECT_TRUE(a.pod);
-}
-
 TEST(Trigger, ConditionsOnASquareWave) {
     Options o;
     o.cha = Waveform{WaveKind::Square, 1000.0, 1.0, 0.0};

@@ -56,34 +56,6 @@ std::string updateFor(std::uint8_t r5, std::uint8_t r6, std::uint8_t r7, std::ui
 
 } // namespace
 
-TEST(Instrument, EchoesAndKeepsTheRegisterFile) {
-    Bench b(quick());
-    const std::string seq = updateFor(128, 0, 3, 1, 0, 1, 175, 3);
-    EXPECT_EQ(b.send(seq), seq);
-    EXPECT_EQ(b.inst.reg(5), 128);
-    EXPECT_EQ(b.inst.reg(6), 0);
-    EXPECT_EQ(b.inst.reg(7), 3);
-    EXPECT_EQ(b.inst.reg(8), 1);
-    EXPECT_EQ(b.inst.reg(11), 0);
-    EXPECT_EQ(b.inst.reg(12), 0);
-    EXPECT_EQ(b.inst.reg(13), 1);
-    EXPECT_EQ(b.inst.reg(14), 175);
-    EXPECT_EQ(b.inst.reg(15), 0);
-    EXPECT_EQ(b.inst.reg(20), 3);
-    EXPECT_EQ(b.send("[14]@[ff]s"), "[14]@[ff]s");
-    EXPECT_EQ(b.inst.reg(20), 255);
-}
-
-TEST(Instrument, DumpAddressIsLoadedByArmAfterAnAddressWrite) {
-    Bench b(quick());
-    b.send(wire::dumpRequestSequence(0x47, 0x1d, 3));
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47);
-    b.send(updateFor(128, 0, 3, 1, 0, 1, 175, 3) + ">");
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47); // no address written since
-    b.send("M");
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1e47);
-}
-
 TEST(Instrument, SlowCaptureTakesItsRealTime) {
     Options o = quick();
     o.cha = Waveform{WaveKind::Square, 1000.0, 1.0, 0.0};

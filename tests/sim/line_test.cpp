@@ -41,25 +41,6 @@ void expectNothingPending(LineClient& line) {
 
 } // namespace
 
-TEST(SimLine, EchoesEveryCommandCharacter) {
-    SimHost sim(quick());
-    LineClient line(sim.path(), 57600);
-    ASSERT_TRUE(line.ok());
-    const std::string seq = startUpImage();
-    EXPECT_EQ(line.exchange(seq, 1000ms), seq);
-    EXPECT_EQ(line.exchange("n]xyz!", 1000ms), "n]xyz!");
-}
-
-TEST(SimLine, IdentificationFramingAtBothSpeeds) {
-    SimHost sim(quick());
-    LineClient line(sim.path(), 115200);
-    line.write("?");
-    EXPECT_EQ(line.readN(11, 1000ms), "?\rBC000120\r");
-    line.setBaud(57600);
-    line.write("?");
-    EXPECT_EQ(line.readN(11, 1000ms), "?\rBC000120\r");
-}
-
 TEST(SimLine, SpeedMismatchGivesGarbage) {
     sim::Options o = quick();
     o.bauds = {115200};
@@ -124,24 +105,6 @@ TEST(SimLine, SevenCharacterAnswerCarriesTheEcho) {
     LineClient other(idle.path(), 57600);
     other.write("T");
     expectNothingPending(other); // the next command ends the wait: no echo, no answer
-}
-
-TEST(SimLine, AnalogByteOfAKnownVoltage) {
-    sim::Options o = quick();
-    o.cha = sim::Waveform{sim::WaveKind::Dc, 1000.0, 0.3, 0.0};
-    o.noTrigger = false;
-    SimHost sim(o);
-    LineClient line(sim.path(), 57600);
-    // Level trigger on any byte (all don't care), channel A primary on range code 1.
-    const std::string seq = wire::updateSequence({0, 255, 3, 1, 0, 0, 1, 0x9D, 0, 3}) + ">";
-    ASSERT_EQ(line.exchange(seq, 1000ms), seq);
-    line.write("T");
-    ASSERT_EQ(line.readN(7, 3000ms).size(), 7u);
-    line.write("M");
-    const std::string block = line.readN(513, 1000ms);
-    ASSERT_EQ(block.size(), 513u);
-    EXPECT_EQ(static_cast<unsigned char>(block[2]), 192); // 0.3 V on a 1.2 V span
-    EXPECT_EQ(static_cast<unsigned char>(block[512]), 192);
 }
 
 TEST(SimFaults, WrongEchoSilenceAndIdentifier) {
@@ -230,19 +193,6 @@ TEST(SimFaults, HangUpWhileWaitingForTheTrigger) {
     line.write("T");
     EXPECT_EQ(line.readN(7, 1000ms), "T");
     EXPECT_TRUE(test::waitUntil([&] { return sim.finished(); }, 2000));
-}
-
-TEST(SimLine, TheProgramMayCloseAndReopenTheLine) {
-    SimHost sim(quick());
-    {
-        LineClient line(sim.path(), 57600);
-        line.write("?");
-        EXPECT_EQ(line.readN(11, 1000ms).size(), 11u);
-    }
-    LineClient again(sim.path(), 115200);
-    again.write("?");
-    EXPECT_EQ(again.readN(11, 1000ms), "?\rBC000120\r");
-    EXPECT_FALSE(sim.finished());
 }
 
 TEST(SimLine, DelayedLinesKeepEveryByteInOrder) {
