@@ -195,39 +195,6 @@ TEST(SimFaults, HangUpWhileWaitingForTheTrigger) {
     EXPECT_TRUE(test::waitUntil([&] { return sim.finished(); }, 2000));
 }
 
-TEST(SimLine, DelayedLinesKeepEveryByteInOrder) {
-    const struct {
-        double latencyMs, jitterMs;
-        bool split;
-        int lateEchoAt;
-        double atLeastMs; // the least the exchange below can take
-    } cases[] = {
-        {120, 0, false, 0, 2 * 120},
-        {0, 30, true, 0, 0},
-        {5, 10, true, 2, 300},
-    };
-    for (const auto& c : cases) {
-        sim::Options o = quick();
-        o.latencyMs = c.latencyMs;
-        o.jitterMs = c.jitterMs;
-        o.split = c.split;
-        o.seed = 9;
-        o.faults.lateEchoAt = c.lateEchoAt;
-        o.faults.lateEchoMs = 300;
-        o.noTrigger = true;
-        SimHost sim(o);
-        LineClient line(sim.path(), 57600);
-        const auto start = std::chrono::steady_clock::now();
-        line.write("T");
-        EXPECT_EQ(line.readN(1, 2000ms), "T");
-        line.write("[?");
-        EXPECT_EQ(line.readN(12, 2000ms), "[?\rBC000120\r") << c.latencyMs;
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        EXPECT_GE(took.count(), c.atLeastMs) << c.latencyMs;
-    }
-}
-
 TEST(SimHostRecords, BlocksAsProducedAndEveryCharacterReceived) {
     sim::Options o = quick();
     o.faults.shortBlock = 2;
