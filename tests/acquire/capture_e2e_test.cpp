@@ -71,20 +71,6 @@ TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
     EXPECT_EQ(scope.engine.health().discarded, 1u);
 }
 
-TEST(Capture, AWrongEchoSuppressesTheTrace) {
-    sim::Options o = simOptions();
-    o.faults.wrongEchoAt = 5; // a character of the register programming
-    Scope scope(o);
-    scope.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.state.blnSendFailed; }));
-    ASSERT_TRUE(waitUntil([&] { return scope.engine.health().discarded == 1; }));
-    EXPECT_TRUE(scope.state.blnConnected);
-    EXPECT_FALSE(scope.state.blnArmed);
-    EXPECT_EQ(scope.rec.colour, colour::kRed);
-    EXPECT_EQ(scope.rec.captures, 0);
-    EXPECT_EQ(scope.sim.received().find('T'), std::string::npos);
-}
-
 TEST(Capture, PacedLineAtEachSpeed) {
     // At the real line's pace: identification within its 10 ms, echoes within 500 ms, and the
     // dump block by block.
