@@ -36,10 +36,8 @@ void runRepeat(const LineCase& c) {
     o.seed = 7;
     c.line(o);
     Scope scope(o);
-    if (c.faultsExpected) { // late echoes must still miss the protocol's 500 ms
-        LinkTimeouts t = tracely::test::patient();
-        t.programMs = LinkTimeouts{}.programMs;
-        scope.engine.setTimeouts(t);
+    if (c.faultsExpected) { // late echoes must still miss the protocol's time-outs
+        scope.engine.setTimeouts(tracely::test::protocolEchoes());
     }
     scope.engine.setKeepRepeating(c.keepRepeating);
     scope.engine.sampleModeChanged(true);
@@ -122,9 +120,7 @@ TEST(LineFaults, WithoutTheOptionAFailedCaptureEndsRepeatModeAndSaysWhy) {
     o.faults.lateEchoAt = 40;
     o.faults.lateEchoMs = 600.0;
     Scope scope(o);
-    LinkTimeouts t = tracely::test::patient();
-    t.programMs = LinkTimeouts{}.programMs; // the late echo must miss the protocol's 500 ms
-    scope.engine.setTimeouts(t);
+    scope.engine.setTimeouts(tracely::test::protocolEchoes()); // the late echo must miss 500 ms
     scope.engine.sampleModeChanged(true);
     scope.engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return scope.engine.health().discarded == 1; }, 10000));

@@ -14,11 +14,13 @@ namespace tracely::test {
 
 // Generous time-outs where no test is about them: on a machine busy with other work the
 // simulator's thread may not run within the instrument's 10 ms to identify, nor echo within
-// 500 ms, nor a register programming on a jittery line finish within its line time and 3 s.
+// 500 ms (5 ms in the dump request), nor a register programming on a jittery line finish
+// within its line time and 3 s.
 inline LinkTimeouts patient() {
     LinkTimeouts t;
     t.identMs = 200;
     t.programMs = 2000;
+    t.dumpRequestMs = 200;
     t.stallGraceMs = 10000;
     return t;
 }
@@ -27,6 +29,13 @@ inline LinkTimeouts patient() {
 inline LinkTimeouts shortStall() {
     LinkTimeouts t = patient();
     t.stallGraceMs = 1000;
+    return t;
+}
+
+// The protocol's own time-outs, but for identification: for tests whose faults must miss them.
+inline LinkTimeouts protocolEchoes() {
+    LinkTimeouts t;
+    t.identMs = patient().identMs;
     return t;
 }
 
