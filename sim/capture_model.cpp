@@ -1,33 +1,77 @@
 #include "sim/capture_model.h"
 
 #include "src/core/registers.h"
-#include "src/display/scale_tables.h"
-#include "src/link/timebase.h"
 
 #include <cmath>
+#include <string_view>
 
 namespace tracely::sim {
 
+namespace {
+
+// One row per rate, line speed and knob position, as typed into tests/data/timebase.csv.
+struct TimebaseRow {
+    const char* rate;
+    int baud, position;
+    const char* label;
+    long long timeScale;
+    int timeBase;
+    double timeAdj; // seconds per display point
+    int r8Bit1, points, chunks, capture, trigStart, dumpOffset, r11, r12, r13, r20;
+};
+constexpr TimebaseRow kTimebase[] = {
+#include "timebase.inc"
+};
+
+// One row per input and knob position, as typed into tests/data/scales.csv.
+struct ScaleRow {
+    const char* input;
+    int position;
+    const char* label;
+    double value;
+    int rangeCode;
+    double adj, fullScale, scale;
+};
+constexpr ScaleRow kScales[] = {
+#include "scales.inc"
+};
+
+} // namespace
+
 CaptureTiming timingFor(const RegisterFile& regs, int baud) {
-    using namespace tracely::timebase;
-    const bool slow = (regs[8] & 2) != 0;
-    for (Rate rate : {Rate::R10K, Rate::R25K, Rate::R100K, Rate::R25M}) {
-        for (int p = 1; p <= kPositions; ++p) {
-            const CaptureGeometry g = captureGeometry(rate, baud, p);
-            if (g.r8Bit1 == slow && g.r11 == regs[11] && g.r13 == regs[13] && g.r20 == regs[20]) {
-                const int decimation = g.r8Bit1 ? (baud == 115200 ? 10 : 20) : 1;
-                CaptureTiming t;
-                t.dt = static_cast<double>(g.sngTimeAdj) / decimation;
-                t.post = g.dumpOffset - g.trigStart + 1;
-                t.trigStart = g.trigStart;
-                t.dumpOffset = g.dumpOffset;
-                t.recognised = true;
-                return t;
-            }
+    const int column = baud == 115200 ? 115200 : 57600;
+    const int slow = (regs[8] & 2) != 0 ? 1 : 0;
+    for (const TimebaseRow& g : kTimebase) {
+        if (g.baud == column && g.r8Bit1 == slow && g.r11 == regs[11] && g.r12 == regs[12] &&
+            g.r13 == regs[13] && g.r20 == regs[20]) {
+            // The slow rates keep one sample in 10 (115200) or 20 (57600) as a display point.
+            const int decimation = g.r8Bit1 != 0 ? (column == 115200 ? 10 : 20) : 1;
+            CaptureTiming t;
+            t.dt = static_cast<double>(static_cast<float>(g.timeAdj)) / decimation;
+            t.post = g.dumpOffset - g.trigStart + 1;
+            t.trigStart = g.trigStart;
+            t.dumpOffset = g.dumpOffset;
+            t.recognised = true;
+            return t;
         }
     }
     return CaptureTiming{};
 }
+
+namespace {
+
+double inputSpan(bool pod, std::uint8_t rangeCode) {
+    // The x1 rows give each range code's span at the connector (the probe divides before it).
+    const std::string_view input = pod ? "POD" : "BNC x1";
+    for (const ScaleRow& r : kScales) {
+        if (input == r.input && r.rangeCode == (rangeCode & 3)) {
+            return r.fullScale;
+        }
+    }
+    return 0.0;
+}
+
+} // namespace
 
 AdcSetup adcSetup(const RegisterFile& regs) {
     AdcSetup a;
@@ -38,7 +82,7 @@ AdcSetup adcSetup(const RegisterFile& regs) {
 }
 
 std::uint8_t analogByte(double volts, bool pod, std::uint8_t rangeCode) {
-    const double perCount = static_cast<double>(scales::inputSpan(pod, rangeCode)) / 255.0;
+    const double perCount = inputSpan(pod, rangeCode) / 255.0;
     const double counts = 128.0 + volts / perCount;
     if (!(counts > 0.0)) {
         return 0;

@@ -51,6 +51,11 @@ void AcquisitionEngine::stop() {
     }
 }
 
+void AcquisitionEngine::setTimeouts(const LinkTimeouts& t, int waitingHintMs) {
+    session_->setTimeouts(t);
+    waitingHint_.setInterval(waitingHintMs);
+}
+
 void AcquisitionEngine::light(std::uint32_t colour, bool lit) {
     emit lightChanged(colour, lit);
 }

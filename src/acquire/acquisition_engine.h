@@ -44,6 +44,9 @@ public:
     // Re-arm by itself after a discarded capture in repeat mode.
     void setKeepRepeating(bool on) { keepRepeating_ = on; }
     bool keepRepeating() const { return keepRepeating_; }
+    // The line's time-outs and the wait before a trigger wait is said in words; tests make
+    // them short.
+    void setTimeouts(const LinkTimeouts& t, int waitingHintMs = kWaitingHintMs);
 
     // Finds and identifies the instrument; `done` learns whether the link came up.
     void InitHdwe(std::function<void(bool connected)> done = {});

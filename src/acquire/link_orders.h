@@ -33,6 +33,18 @@ struct CaptureOrder {
     bool showTrigLogic = true;
 };
 
+// Read time-outs and limits of the protocol, in milliseconds. Tests shorten them so that a
+// time-out they provoke costs them little.
+struct LinkTimeouts {
+    int identMs = 10;
+    int programMs = 500;
+    int dumpRequestMs = 5;
+    int blockMs = 3000;
+    int stallGraceMs = 3000;  // a capture may take its line time plus this before it is given up
+    int quietMs = 50;         // after a fault the line counts as quiet when nothing came this long
+    int settleLimitMs = 2000; // and gives up waiting for quiet after this
+};
+
 enum class CaptureFault {
     EchoFailed,   // a register did not echo right: no trace was requested
     Framing,      // an answer broke its structure

@@ -79,7 +79,13 @@ std::optional<LinkSession::Order> LinkSession::takeOrder() {
     }
     Order o = std::move(orders_.front());
     orders_.pop_front();
+    t_ = nextTimeouts_;
     return o;
+}
+
+void LinkSession::setTimeouts(const LinkTimeouts& t) {
+    std::lock_guard lock(mutex_);
+    nextTimeouts_ = t;
 }
 
 void LinkSession::run() {
@@ -176,7 +182,7 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
     }
     // Up to eleven characters, or what has come when the time-out passes.
     QByteArray answer;
-    const QDeadlineTimer deadline(kIdentTimeoutMs);
+    const QDeadlineTimer deadline(t_.identMs);
     while (answer.size() < kIdentAnswerChars) {
         const SerialPort::Wait w = port_.waitReadable(deadline);
         if (w == SerialPort::Wait::Lost) {
@@ -206,7 +212,7 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
         if (port_.isOpen() && port_.devicePath() == path) {
             // The line we had: echoes of what an instrument that stopped answering was sent
             // may still be coming, and must not be taken for its identifier.
-            if (!waitQuiet(kSettleLimitMs)) {
+            if (!waitQuiet(t_.settleLimitMs)) {
                 port_.close();
                 return false;
             }
@@ -345,7 +351,7 @@ void LinkSession::fail(quint64 seq, CaptureFault fault, const QString& why) {
 bool LinkSession::waitQuiet(int limitMs) {
     QDeadlineTimer limit(limitMs);
     while (!stopping_ && !limit.hasExpired()) {
-        const SerialPort::Wait w = port_.waitReadable(QDeadlineTimer(kQuietMs));
+        const SerialPort::Wait w = port_.waitReadable(QDeadlineTimer(t_.quietMs));
         if (w == SerialPort::Wait::Timeout) {
             return true;
         }
@@ -360,7 +366,7 @@ void LinkSession::settle() {
     // Whatever the instrument still sends belongs to the capture given up; start the next
     // one only when it has finished, so that none of it is taken for an echo.
     framer_.giveUp();
-    if (!waitQuiet(kSettleLimitMs)) {
+    if (!waitQuiet(t_.settleLimitMs)) {
         goneAway();
         return;
     }
@@ -399,7 +405,7 @@ bool LinkSession::program(const CaptureOrder& order) {
     const std::string text = wire::updateSequence(order.regs) + wire::kArm;
     // Each character goes out and comes back once.
     stallDeadline_ =
-        after(static_cast<double>(text.size()) * 2.0 * byteSeconds() + kStallGraceMs / 1000.0);
+        after(static_cast<double>(text.size()) * 2.0 * byteSeconds() + t_.stallGraceMs / 1000.0);
     bool traced = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -408,7 +414,7 @@ bool LinkSession::program(const CaptureOrder& order) {
                 break; // a register did not take: no trace is requested
             }
         }
-        const Step s = sendChar(c, kProgramTimeoutMs, order.seq);
+        const Step s = sendChar(c, t_.programMs, order.seq);
         if (s == Step::Lost) {
             goneAway();
             return false;
@@ -453,7 +459,7 @@ LinkSession::Step LinkSession::awaitTrigger(const CaptureOrder& order) {
         const double line =
             static_cast<double>(answerBytes + 40 + std::int64_t{order.chunks} * 514) *
             byteSeconds();
-        stallDeadline_ = after(line + kStallGraceMs / 1000.0);
+        stallDeadline_ = after(line + t_.stallGraceMs / 1000.0);
     };
     bool started = false;
     while (framer_.waiting()) {
@@ -507,7 +513,7 @@ void LinkSession::requestDump(const CaptureOrder& order, quint8& r3, quint8& r4)
     const std::uint8_t mode = regs::dumpMode(order.r7, order.showTrigLogic);
     // Echo failures here show on the light, but the dump is asked for regardless.
     for (char c : wire::dumpRequestSequence(r3, r4, mode)) {
-        if (sendChar(c, kDumpRequestTimeoutMs, order.seq) != Step::Ok) {
+        if (sendChar(c, t_.dumpRequestMs, order.seq) != Step::Ok) {
             break; // the dump below finds out what became of the line
         }
     }
@@ -537,7 +543,7 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
         if (k == 1) {
             emit dumpStarted(order.seq);
         }
-        const QDeadlineTimer blockDeadline(kBlockTimeoutMs);
+        const QDeadlineTimer blockDeadline(t_.blockMs);
         const Step s = awaitFrame(blockDeadline, true);
         switch (s) {
         case Step::Ok:
@@ -558,7 +564,7 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
                 blockLate ? QStringLiteral("dump block %1 of %2 did not arrive within %3 s")
                                 .arg(k)
                                 .arg(chunks)
-                                .arg(kBlockTimeoutMs / 1000)
+                                .arg(t_.blockMs / 1000)
                           : QStringLiteral("the dump stopped arriving");
             publishCounters();
             emit captureFailed(order.seq, CaptureFault::Stalled, why);

@@ -38,16 +38,8 @@ public:
     void identify(IdentifyOrder order);
     void capture(CaptureOrder order);
 
-    // Read time-outs of the protocol, in milliseconds.
-    static constexpr int kIdentTimeoutMs = 10;
-    static constexpr int kProgramTimeoutMs = 500;
-    static constexpr int kDumpRequestTimeoutMs = 5;
-    static constexpr int kBlockTimeoutMs = 3000;
-    // A capture may take its line time plus this before it is given up.
-    static constexpr int kStallGraceMs = 3000;
-    // After a fault the line counts as quiet when nothing has come for this long.
-    static constexpr int kQuietMs = 50;
-    static constexpr int kSettleLimitMs = 2000;
+    // Takes effect with the next order.
+    void setTimeouts(const LinkTimeouts& t);
 
 signals:
     void identified(const QString& firmware, qint32 baud, int comPort, const QString& path);
@@ -111,12 +103,14 @@ private:
     ReplyFramer framer_;
     std::mutex mutex_;
     std::deque<Order> orders_;
+    LinkTimeouts nextTimeouts_; // guarded by mutex_
     std::atomic<bool> stopping_{false};
 
     // Owned by the thread.
     bool connected_ = false;
     int comPort_ = 0;
     bool sendFailed_ = false;
+    LinkTimeouts t_;
     QDeadlineTimer stallDeadline_{QDeadlineTimer::Forever};
     LineCounters counters_;
 };

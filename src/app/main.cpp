@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
                              closing = true;
                              if (started) {
                                  window.close();
+                             } else {
+                                 window.endSplashTime(); // no need to show it any longer
                              }
                          });
         struct sigaction sa {};

@@ -242,6 +242,12 @@ void MainWindow::helpButtonChanged(bool value) {
     help_->helpButtonChanged(value);
 }
 
+void MainWindow::endSplashTime() {
+    if (splash_ != nullptr) {
+        splash_->endMinimumTime();
+    }
+}
+
 void MainWindow::formLoad() {
     splash_ = new SplashBox(this);
     splash_->SplashOn(this, splashMs_);

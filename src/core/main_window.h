@@ -37,6 +37,8 @@ public:
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     // How long the splash box stays at least (3 s; tests need no wait).
     void setSplashTime(int ms) { splashMs_ = ms; }
+    // Start-up need not keep the splash box for its minimum time (the program is stopping).
+    void endSplashTime();
 
     FrontPanelState& state() { return s_; }
     const FrontPanel& panel() const { return p_; }

@@ -159,6 +159,13 @@ bool SplashBox::minimumTimePending() const {
     return Timer1->isActive();
 }
 
+void SplashBox::endMinimumTime() {
+    Timer1->stop();
+    if (waiting_ != nullptr) {
+        waiting_->quit();
+    }
+}
+
 void SplashBox::SplashOff() {
     if (!isVisible()) {
         return;
@@ -167,7 +174,11 @@ void SplashBox::SplashOff() {
         // The user interface keeps running while the minimum display time runs out.
         QEventLoop wait;
         connect(Timer1, &QTimer::timeout, &wait, &QEventLoop::quit);
-        wait.exec();
+        waiting_ = &wait;
+        if (Timer1->isActive()) {
+            wait.exec();
+        }
+        waiting_ = nullptr;
     }
     hide();
     if (titleBarRemoved_) {

@@ -4,6 +4,7 @@
 #include "src/ui/registered_user.h"
 
 #include <QDialog>
+#include <QEventLoop>
 
 #include <array>
 #include <functional>
@@ -33,6 +34,8 @@ public:
     // Takes the splash down once the minimum display time has passed, letting the user
     // interface run meanwhile. Does nothing when the splash is not showing.
     void SplashOff();
+    // Ends the minimum display time now (the program is asked to stop while starting).
+    void endMinimumTime();
 
     bool minimumTimePending() const; // Timer1 still running
     bool titleBarRemoved() const { return titleBarRemoved_; }
@@ -63,6 +66,7 @@ private:
     int fullHeight_ = 0;
     Qt::WindowFlags savedFlags_;
     bool titleBarRemoved_ = false;
+    QEventLoop* waiting_ = nullptr; // SplashOff's wait, while it runs
 };
 
 } // namespace tracely

@@ -40,35 +40,6 @@ TEST(Capture, OneTraceAtTheStartUpPanel) {
     EXPECT_EQ(scope.rec.progressReports, 0); // a short dump shows no progress
 }
 
-TEST(Capture, SlowRateDecimatesOntoTheTrigger) {
-    sim::Options o = simOptions();
-    o.cha = sim::Waveform{sim::WaveKind::Sine, 1000.0, 1.5, 0.0};
-    o.bauds = {57600};
-    Scope scope(o);
-    FrontPanelState& s = scope.state;
-    s.strSampleRate = "10KSa/s";
-    scope.engine.setTimeRange(19);
-    // A rising edge at 128.
-    s.bytREG_R5 = 128;
-    s.bytREG_R6 = 127;
-    s.bytREG_R7 = 0x23;
-    scope.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 15000));
-    EXPECT_EQ(s.lngBaudRate, 57600);
-    EXPECT_EQ(s.intCaptureLen, 10000);
-    EXPECT_EQ(s.intWriteIdx, 10001);
-    // Every 20th row: the trigger row 5000 is display point 251 (row 5001).
-    EXPECT_EQ(s.intTrigIndex, 251);
-    ASSERT_EQ(s.sngCHaData.size(), 500u);
-    const float atTrigger = s.sngCHaData[250];
-    const float before = s.sngCHaData[249];
-    EXPECT_GE(atTrigger, 0.0f);
-    EXPECT_LT(before, atTrigger); // rising through zero
-    // 1 kHz at 100 us a point: one period every ten points.
-    EXPECT_NEAR(s.sngCHaData[260], atTrigger, 1.0f);
-    EXPECT_EQ(scope.misaligned(), 0);
-}
-
 TEST(Capture, HangUpMidDumpTakesTheLinkDown) {
     sim::Options o = simOptions();
     o.faults.hangUpInBlock = 2;
@@ -88,6 +59,9 @@ TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
     sim::Options o = simOptions();
     o.faults.shortBlock = 1;
     Scope scope(o);
+    LinkTimeouts t = tracely::test::patient();
+    t.blockMs = 300; // the time-out this test provokes
+    scope.engine.setTimeouts(t);
     scope.engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return scope.state.blnDumping; }));
     ASSERT_TRUE(waitUntil([&] { return !scope.state.blnConnected; }, 8000));
@@ -95,20 +69,6 @@ TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
     EXPECT_EQ(scope.rec.colour, colour::kRed);
     EXPECT_EQ(scope.engine.health().line.timeouts, 1u);
     EXPECT_EQ(scope.engine.health().discarded, 1u);
-}
-
-TEST(Capture, AWrongEchoSuppressesTheTrace) {
-    sim::Options o = simOptions();
-    o.faults.wrongEchoAt = 5; // a character of the register programming
-    Scope scope(o);
-    scope.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.state.blnSendFailed; }));
-    ASSERT_TRUE(waitUntil([&] { return scope.engine.health().discarded == 1; }));
-    EXPECT_TRUE(scope.state.blnConnected);
-    EXPECT_FALSE(scope.state.blnArmed);
-    EXPECT_EQ(scope.rec.colour, colour::kRed);
-    EXPECT_EQ(scope.rec.captures, 0);
-    EXPECT_EQ(scope.sim.received().find('T'), std::string::npos);
 }
 
 TEST(Capture, PacedLineAtEachSpeed) {
@@ -128,18 +88,18 @@ TEST(Capture, PacedLineAtEachSpeed) {
 }
 
 TEST(Capture, LongDumpShowsItsProgress) {
-    // 60 blocks at 115200 take over two seconds: blocks and time left are shown as they come.
+    // 20 blocks at 115200 take most of a second: blocks and time left are shown as they come.
     sim::Options o = simOptions();
     o.pace = true;
     o.bauds = {115200};
     Scope scope(o);
-    scope.engine.setTimeRange(15);
+    scope.engine.setTimeRange(13);
     std::vector<int> seen;
     QObject::connect(&scope.engine, &AcquisitionEngine::progressChanged, &scope.rec.ctx,
                      [&](int done, int total, double left) {
                          if (total > 0) {
-                             EXPECT_EQ(total, 60);
-                             EXPECT_NEAR(left, (60 - done) * 513 * 10.0 / 115200, 1e-9);
+                             EXPECT_EQ(total, 20);
+                             EXPECT_NEAR(left, (20 - done) * 513 * 10.0 / 115200, 1e-9);
                              seen.push_back(done);
                          }
                      });
@@ -156,7 +116,7 @@ TEST(Capture, AcquireDuringALongDumpStartsAfreshAtOnce) {
     o.pace = true;
     o.bauds = {115200};
     Scope scope(o);
-    scope.engine.setTimeRange(15); // 60 blocks
+    scope.engine.setTimeRange(13); // 20 blocks
     scope.engine.acquireClicked();
     ASSERT_TRUE(waitUntil([&] { return scope.rec.lastProgress >= 5; }, 10000));
     scope.engine.acquireClicked();
@@ -168,8 +128,8 @@ TEST(Capture, AcquireDuringALongDumpStartsAfreshAtOnce) {
     ASSERT_NE(second, std::string::npos);
     const auto firstDumpBlocks = std::count(sent.begin(), sent.begin() + second, 'M');
     EXPECT_GE(firstDumpBlocks, 5);
-    EXPECT_LT(firstDumpBlocks, 60);
-    EXPECT_EQ(std::count(sent.begin() + second, sent.end(), 'M'), 60);
+    EXPECT_LT(firstDumpBlocks, 20);
+    EXPECT_EQ(std::count(sent.begin() + second, sent.end(), 'M'), 20);
     EXPECT_EQ(scope.misaligned(), 0);
     EXPECT_EQ(scope.engine.health().discarded, 0u);
     EXPECT_EQ(scope.engine.health().line.echoMismatches, 0u);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 using namespace tracely;
 using tracely::test::EngineRecorder;
@@ -59,7 +60,12 @@ struct Rig {
                              }};
     EngineRecorder rec{engine};
 
-    Rig() { state.bytREG_R14 = 175; } // channel A alone, on range 3: as the panel sets it
+    Rig() {
+        state.bytREG_R14 = 175; // channel A alone, on range 3: as the panel sets it
+        LinkTimeouts t;
+        t.identMs = 200; // the simulated instrument's thread may not answer within 10 ms
+        engine.setTimeouts(t);
+    }
 
     bool identify() {
         bool done = false;
@@ -200,31 +206,46 @@ TEST(Update, DumpModeWithTheOptionOff) {
     EXPECT_EQ(rig.state.bytREG_R7, 0x27);
 }
 
-TEST(Update, AFailedEchoStillSendsTheRestButNoTrace) {
+TEST(Update, AFailedEchoStillSendsTheRestButNoTraceAndTheNextUpdateStartsClean) {
     PtyPair pty;
     int brackets = 0;
+    const FarEnd::Reply base = instrument("\rBC000120\r");
     FarEnd far(pty, [&](char c) -> std::string {
-        if (c == '?') {
-            return "?\rBC000120\r";
-        }
-        if (c == '[' && brackets++ == 0) {
-            return "{"; // the very first "[" comes back wrong
-        }
-        return std::string(1, c);
+        return c == '[' && brackets++ == 0 ? "{" : base(c); // the very first "[" comes back wrong
     });
     Rig rig;
     rig.ports[1] = pty.slavePath();
     rig.engine.Update();
-    ASSERT_TRUE(waitUntil([&] { return far.received() == "?" + kUpdateAt115200; }))
-        << far.received();
     ASSERT_TRUE(waitUntil([&] { return rig.engine.health().discarded == 1; }));
     EXPECT_TRUE(rig.state.blnSendFailed);
     EXPECT_FALSE(rig.state.blnArmed);
     EXPECT_EQ(rig.rec.colour, colour::kRed);
     EXPECT_TRUE(rig.rec.lit);
-    // No ">" and no "T" follow.
-    EXPECT_FALSE(
-        waitUntil([&] { return far.received().size() > kUpdateAt115200.size() + 1; }, 100));
+    rig.engine.Update();
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.captures == 1; }));
+    // Every character of the first went out, but no ">" and no "T" until the second.
+    EXPECT_EQ(far.received().substr(0, 3 + 2 * kUpdateAt115200.size()),
+              "?" + kUpdateAt115200 + kUpdateAt115200 + ">T");
+}
+
+TEST(Update, ANewRateTakesEffectInTheCaptureItIsAppliedFor) {
+    PtyPair pty;
+    FarEnd far(pty, instrument("\rBC000120\r"));
+    Rig rig;
+    rig.ports[1] = pty.slavePath();
+    rig.engine.Update();
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.captures == 1; }));
+    EXPECT_EQ(rig.state.intCaptureLen, 500);
+    // The Options dialog's Apply: a new rate, and the timebase to be worked out again.
+    rig.state.strSampleRate = "100KSa/s";
+    rig.state.blnTimeChanged = true;
+    const std::size_t sent = far.received().size();
+    rig.engine.Update();
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.captures == 2; }));
+    const std::string second = far.received().substr(sent);
+    EXPECT_EQ(second.substr(second.find('>', second.find('T'))), ">M"); // one block, not two
+    EXPECT_EQ(rig.state.intCaptureLen, 200);
+    EXPECT_EQ(rig.state.intCHaLen, 21);
 }
 
 TEST(Update, AnAnswerThatIsNoAddressDrawsNothing) {
@@ -250,31 +271,40 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     FarEnd far(pty, instrument("\rBC000120\r", "")); // never triggers
     Rig rig;
     rig.ports[1] = pty.slavePath();
+    rig.engine.setTimeouts(LinkTimeouts{}, 50);
     rig.engine.Update();
     // Waiting for the trigger: the lamp is yellow, and a wait that goes on is said in words.
     ASSERT_TRUE(waitUntil([&] { return rig.rec.lit && rig.rec.colour == colour::kYellow; }));
     EXPECT_TRUE(rig.state.blnArmed);
     ASSERT_TRUE(waitUntil([&] { return rig.rec.status.last() == "Waiting for trigger"; }));
-    rig.state.bytREG_R5 = 0x40; // the trigger controls changed the level
+    rig.state.bytREG_R5 = 0x40; // the trigger controls changed the level and the mask
+    rig.state.bytREG_R6 = 0x3f;
     rig.engine.Update();
-    const std::string second = "[5]@[40]sn[sn[3]sn[1]s[b]@[2]sn[sn[1]sn[af]sn[s[14]@[7]s>T";
+    const std::string second = "[5]@[40]sn[3f]sn[3]sn[1]s[b]@[2]sn[sn[1]sn[af]sn[s[14]@[7]s>T";
     // The first trace is given up without an answer; its echo "T" is not taken for the next.
     ASSERT_TRUE(waitUntil([&] { return far.received() == "?" + kUpdateAt115200 + ">T" + second; }))
         << far.received();
     EXPECT_TRUE(rig.state.blnArmed);
-    EXPECT_EQ(rig.state.bytS_REG_R5, 0x40);
+    // What the capture will be searched with: the registers as they went out.
+    EXPECT_EQ(std::tuple(rig.state.bytS_REG_R5, rig.state.bytS_REG_R6, rig.state.bytS_REG_R7,
+                         rig.state.bytS_REG_R8),
+              std::tuple(0x40, 0x3f, 3, 1));
     EXPECT_EQ(rig.engine.health().line.echoMismatches, 0u);
 }
 
 TEST(Update, AWaitForTheTriggerHasNoTimeLimit) {
-    // The register programming has its line time plus 3 s; the trigger wait after it has none.
+    // The register programming has its line time plus a grace; the trigger wait after it has
+    // none: it is still waiting when the wait is said in words, well after the grace.
     PtyPair pty;
     FarEnd far(pty, instrument("\rBC000120\r", "")); // never triggers
     Rig rig;
     rig.ports[1] = pty.slavePath();
+    LinkTimeouts t;
+    t.stallGraceMs = 20;
+    rig.engine.setTimeouts(t, 400);
     rig.engine.Update();
-    ASSERT_TRUE(waitUntil([&] { return rig.rec.lit && rig.rec.colour == colour::kYellow; }));
-    EXPECT_FALSE(waitUntil([&] { return !rig.state.blnArmed || rig.engine.health().discarded > 0; },
-                           LinkSession::kStallGraceMs + 500));
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.status.last() == "Waiting for trigger"; }));
+    EXPECT_TRUE(rig.state.blnArmed);
+    EXPECT_EQ(rig.engine.health().discarded, 0u);
     EXPECT_EQ(rig.rec.colour, colour::kYellow);
 }

@@ -12,6 +12,33 @@
 
 namespace tracely::test {
 
+// Generous time-outs where no test is about them: on a machine busy with other work the
+// simulator's thread may not run within the instrument's 10 ms to identify, nor echo within
+// 500 ms (5 ms in the dump request), nor a register programming on a jittery line finish
+// within its line time and 3 s.
+inline LinkTimeouts patient() {
+    LinkTimeouts t;
+    t.identMs = 200;
+    t.programMs = 2000;
+    t.dumpRequestMs = 200;
+    t.stallGraceMs = 10000;
+    return t;
+}
+
+// For tests that provoke a stall: it is declared after one second instead of three.
+inline LinkTimeouts shortStall() {
+    LinkTimeouts t = patient();
+    t.stallGraceMs = 1000;
+    return t;
+}
+
+// The protocol's own time-outs, but for identification: for tests whose faults must miss them.
+inline LinkTimeouts protocolEchoes() {
+    LinkTimeouts t;
+    t.identMs = patient().identMs;
+    return t;
+}
+
 inline sim::Options simOptions() {
     sim::Options o;
     o.pace = false;
@@ -26,6 +53,7 @@ struct Scope {
         // 128 sees the sine (the start-up image has R14 0 until the panel computes it).
         state.bytREG_R14 = 0xFF;
         engine.setTimeRange(10);
+        engine.setTimeouts(patient());
         QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
             std::string raw;
             const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));

@@ -8,21 +8,14 @@ using namespace tracely;
 
 namespace {
 
-// Analog rows from a list of bytes; row r holds values[r - 1].
-std::vector<SampleRow> rowsOf(std::initializer_list<int> values) {
-    std::vector<SampleRow> rows;
-    for (int v : values) {
-        rows.push_back(SampleRow{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v)});
+// Analog rows 1..n: byte(r) for each row r; the logic byte is its complement.
+template <class F> std::vector<SampleRow> rows(int n, F byte) {
+    std::vector<SampleRow> out;
+    for (int r = 1; r <= n; ++r) {
+        const auto b = static_cast<std::uint8_t>(byte(r));
+        out.push_back(SampleRow{b, static_cast<std::uint8_t>(255 - b)});
     }
-    return rows;
-}
-
-std::vector<SampleRow> ramp(int n, int from, int step) {
-    std::vector<SampleRow> rows;
-    for (int i = 0; i < n; ++i) {
-        rows.push_back(SampleRow{static_cast<std::uint8_t>((from + i * step) & 0xFF), 0});
-    }
-    return rows;
+    return out;
 }
 
 // A threshold at 192: word 192, mask 63 matches every byte of 192 or more.
@@ -32,76 +25,64 @@ TriggerSearchInput threshold(int type) {
 
 } // namespace
 
-TEST(TriggerSearch, BecomingTrueFindsTheFirstRowOfTheRun) {
-    // Rows 1..300 rise by one from 0: the byte reaches 192 at row 193.
-    const auto rows = ramp(300, 0, 1);
-    // Start before the run: the first match within the window.
-    EXPECT_EQ(findTriggerRow(rows, 150, threshold(0x20), -1), 193);
-    // Start inside the run: walk back to its first row.
-    EXPECT_EQ(findTriggerRow(rows, 250, threshold(0x20), -1), 193);
-    // Start on the first matching row itself.
-    EXPECT_EQ(findTriggerRow(rows, 193, threshold(0x20), -1), 193);
-    // No match within 80 rows: the default.
-    EXPECT_EQ(findTriggerRow(rows, 100, threshold(0x20), -1), 100);
-    // The 80th row examined still counts; an 81st is never read.
-    EXPECT_EQ(findTriggerRow(rows, 114, threshold(0x20), -1), 193);
-    EXPECT_EQ(findTriggerRow(rows, 113, threshold(0x20), -1), 113);
-}
-
-TEST(TriggerSearch, AllDontCareWalksBackToRowZero) {
-    const auto rows = ramp(200, 0, 1);
-    TriggerSearchInput in{0, 0xFF, 0x21, 0, 0xFF, false};
-    EXPECT_EQ(findTriggerRow(rows, 120, in, -1), 120);
-    in.sentR7 = 0x01; // level
-    EXPECT_EQ(findTriggerRow(rows, 120, in, -1), 120);
-    in.sentR7 = 0x31; // becoming false: nothing ever fails to match
-    EXPECT_EQ(findTriggerRow(rows, 60, in, -1), 60);
-}
-
-TEST(TriggerSearch, BecomingFalseStartsFortyRowsLater) {
-    // High (200) for rows 1..150, then low (10).
-    std::vector<SampleRow> rows(300, SampleRow{10, 0});
-    for (int r = 0; r < 150; ++r) {
-        rows[static_cast<std::size_t>(r)].analog = 200;
-    }
-    // From 100 the search begins at 140, inside the high run, and finds row 151.
-    EXPECT_EQ(findTriggerRow(rows, 100, threshold(0x30), -1), 151);
-    // From 130 it begins at 170, already low: it walks back to the high run, then on to 151.
-    EXPECT_EQ(findTriggerRow(rows, 130, threshold(0x30), -1), 151);
-    // Running past the end of a 200-row capture gives the default.
-    std::vector<SampleRow> shortCapture(200, SampleRow{200, 0});
-    EXPECT_EQ(findTriggerRow(shortCapture, 100, threshold(0x30), -1), 100);
-}
-
-TEST(TriggerSearch, LevelStartsTwentyFiveRowsEarlierAndUsesTheImageFirst) {
-    const auto rows = ramp(300, 0, 1);
-    EXPECT_EQ(findTriggerRow(rows, 200, threshold(0x00), -1), 193);
-    // Start 25 reads row 0: outside the buffer, so the default.
-    EXPECT_EQ(findTriggerRow(rows, 25, threshold(0x00), -1), 25);
-    // From 225 the search begins at 200, inside the run: it walks back to 193. When the
-    // controls have changed since the capture was requested, the first sample is judged by
-    // the new word (here: bytes below 64), so 200 is not inside a run and the forward search,
-    // by the programmed word, stops at the next row.
-    EXPECT_EQ(findTriggerRow(rows, 225, threshold(0x00), -1), 193);
-    TriggerSearchInput changed = threshold(0x00);
+TEST(TriggerSearch, RowsFoundAsTheWalkAndWindowSay) {
+    const auto ramp = rows(300, [](int r) { return r - 1; }); // reaches 192 at row 193
+    const auto highThenLow = rows(300, [](int r) { return r <= 150 ? 200 : 10; });
+    const auto lowFirstRow = rows(100, [](int r) { return r == 1 ? 10 : 200; });
+    const auto oneLowRow = rows(300, [](int r) { return r == 139 ? 10 : 200; });
+    const auto shortHigh = rows(200, [](int) { return 200; });
+    TriggerSearchInput allX{0, 0xFF, 0x21, 0, 0xFF, false};
+    TriggerSearchInput allXLevel = allX;
+    allXLevel.sentR7 = 0x01;
+    TriggerSearchInput allXFalse = allX;
+    allXFalse.sentR7 = 0x31;
+    TriggerSearchInput changed = threshold(0x00); // controls moved since the capture went out
     changed.imageR5 = 0;
     changed.imageR6 = 0;
-    EXPECT_EQ(findTriggerRow(rows, 225, changed, -1), 201);
+    const struct {
+        const std::vector<SampleRow>& rows;
+        int start;
+        TriggerSearchInput in;
+        int expected;
+        const char* what;
+    } cases[] = {
+        {ramp, 150, threshold(0x20), 193, "before the run: the first match in the window"},
+        {ramp, 250, threshold(0x20), 193, "inside the run: walks back to its first row"},
+        {ramp, 193, threshold(0x20), 193, "on the first row of the run"},
+        {ramp, 100, threshold(0x20), 100, "no match in 80 rows: the start"},
+        {ramp, 114, threshold(0x20), 193, "the 80th row examined still counts"},
+        {ramp, 113, threshold(0x20), 113, "an 81st row is never read"},
+        {lowFirstRow, 5, threshold(0x20), 2, "the walk back examines row 1"},
+        {ramp, 120, allX, 120, "all don't-care: the walk reaches row 0"},
+        {ramp, 120, allXLevel, 120, "all don't-care, level"},
+        {ramp, 60, allXFalse, 60, "all don't-care, becoming false: nothing fails"},
+        {highThenLow, 100, threshold(0x30), 151, "becoming false: from start + 40"},
+        {highThenLow, 130, threshold(0x30), 151, "start + 40 already low: walks back"},
+        {oneLowRow, 100, threshold(0x30), 100, "becoming false reads start + 40, not + 39"},
+        {shortHigh, 100, threshold(0x30), 100, "running past the capture: the start"},
+        {ramp, 200, threshold(0x00), 193, "level: from start - 25"},
+        {ramp, 25, threshold(0x00), 25, "level from 25 reads row 0: the start"},
+        {ramp, 225, threshold(0x00), 193, "level inside the run: walks back"},
+        {ramp, 225, changed, 201, "level: first sample judged by the controls' images"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(findTriggerRow(c.rows, static_cast<std::int16_t>(c.start), c.in, -1), c.expected)
+            << c.what;
+    }
 }
 
 TEST(TriggerSearch, NoSearchTypeAndTheLogicColumn) {
-    const auto rows = rowsOf({0, 0, 0, 255, 255});
+    const auto some = rows(5, [](int r) { return r <= 3 ? 0 : 255; });
     TriggerSearchInput none{192, 63, 0x10, 192, 63, false};
-    EXPECT_EQ(findTriggerRow(rows, 2, none, 42), 42);
-    // Logic column: the logic bytes are 255 - analog, so the low analog rows are high logic.
-    TriggerSearchInput logic{0xFF, 0x00, 0x20, 0xFF, 0x00, true};
-    const auto flipped = rowsOf({200, 200, 0, 0, 0});
+    EXPECT_EQ(findTriggerRow(some, 2, none, 42), 42);
+    TriggerSearchInput logic{0xFF, 0x00, 0x20, 0xFF, 0x00, true}; // high logic = low analog
+    const auto flipped = rows(5, [](int r) { return r <= 2 ? 200 : 0; });
     EXPECT_EQ(findTriggerRow(flipped, 1, logic, -1), 3);
 }
 
 TEST(TriggerSearch, StateWrapperLeavesTheIndexWithoutALink) {
     FrontPanelState s;
-    s.bytSampleBuf = ramp(300, 0, 1);
+    s.bytSampleBuf = rows(300, [](int r) { return r - 1; });
     s.intCaptureLen = 300;
     s.bytS_REG_R5 = 192;
     s.bytS_REG_R6 = 63;
@@ -112,8 +93,7 @@ TEST(TriggerSearch, StateWrapperLeavesTheIndexWithoutALink) {
     s.blnConnected = true;
     TriggerSearch(s, 150, false);
     EXPECT_EQ(s.intTrigIndex, 193);
-    // A capture length beyond the buffer never reads past it.
-    s.intCaptureLen = 32000;
+    s.intCaptureLen = 32000; // beyond the buffer: never read past it
     TriggerSearch(s, 290, false);
     EXPECT_EQ(s.intTrigIndex, 290);
 }

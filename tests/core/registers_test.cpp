@@ -8,12 +8,7 @@
 using namespace tracely;
 using namespace tracely::regs;
 
-namespace {
-int code(std::uint8_t r7) {
-    return r7 & 0x30;
-}
-} // namespace
-
+// The trigger registers as the handlers set them are checked through the panel (PanelTest).
 TEST(R14, RangesPrimaryAndEnables) {
     // Channel A primary, both enabled: (b x 16) | a | 140.
     EXPECT_EQ(computeR14(3, 2, false, true, true), 175);
@@ -34,49 +29,6 @@ TEST(R14, RangesPrimaryAndEnables) {
     }
 }
 
-TEST(TriggerRegisters, AnalogEdgesAroundTheMiddle) {
-    const TriggerRegs start{};
-    auto r = setTrigRegisters(start, TrigMode::RisingEdge, true, 128);
-    EXPECT_EQ(r.r5, 128);
-    EXPECT_EQ(r.r6, 127);
-    EXPECT_EQ(code(r.r7), 0x20);
-    r = setTrigRegisters(start, TrigMode::RisingEdge, true, 127);
-    EXPECT_EQ(r.r5, 0);
-    EXPECT_EQ(r.r6, 63);
-    EXPECT_EQ(code(r.r7), 0x30);
-    r = setTrigRegisters(start, TrigMode::RisingEdge, true, 192);
-    EXPECT_EQ(r.r5, 192);
-    EXPECT_EQ(r.r6, 63);
-    EXPECT_EQ(code(r.r7), 0x20);
-    // Falling edge swaps the two codes.
-    r = setTrigRegisters(start, TrigMode::FallingEdge, true, 192);
-    EXPECT_EQ(code(r.r7), 0x30);
-    r = setTrigRegisters(start, TrigMode::FallingEdge, true, 64);
-    EXPECT_EQ(r.r5, 0);
-    EXPECT_EQ(r.r6, 63);
-    EXPECT_EQ(code(r.r7), 0x20);
-    // The other R7 bits survive: source and input bits.
-    r = setTrigRegisters(TriggerRegs{0, 0, 0x0B}, TrigMode::FallingEdge, true, 200);
-    EXPECT_EQ(r.r7 & 0x0F, 0x0B);
-}
-
-TEST(TriggerRegisters, LevelAndLogicSource) {
-    auto r = setTrigRegisters(TriggerRegs{0, 63, 0x33}, TrigMode::Level, true, 128);
-    EXPECT_EQ(r.r5, 128);
-    EXPECT_EQ(r.r6, 0);
-    EXPECT_EQ(r.r7, 0x03);
-    // Logic source: only the code moves, the word stays.
-    r = setTrigRegisters(TriggerRegs{0x5A, 0x0F, 0x02}, TrigMode::RisingEdge, false, 128);
-    EXPECT_EQ(r.r5, 0x5A);
-    EXPECT_EQ(r.r6, 0x0F);
-    EXPECT_EQ(r.r7, 0x22);
-    r = setTrigRegisters(r, TrigMode::FallingEdge, false, 128);
-    EXPECT_EQ(r.r7, 0x32);
-    r = setTrigRegisters(r, TrigMode::Level, false, 128);
-    EXPECT_EQ(r.r7, 0x02);
-    EXPECT_EQ(r.r5, 0x5A);
-}
-
 TEST(TriggerRegisters, LevelByteRoundsAndClamps) {
     EXPECT_EQ(levelByte(127.5), 128); // half to even
     EXPECT_EQ(levelByte(128.5), 128);
@@ -84,42 +36,6 @@ TEST(TriggerRegisters, LevelByteRoundsAndClamps) {
     EXPECT_EQ(levelByte(1e300), 255);
     EXPECT_EQ(levelByte(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(levelByte(256), 255);
-}
-
-TEST(TriggerWord, SourceSwitchAndCycling) {
-    TriggerRegs r = switchTrigSource(TriggerRegs{128, 0, 3}, true);
-    EXPECT_EQ(r.r5, 0);
-    EXPECT_EQ(r.r6, 255);
-    EXPECT_EQ(r.r7, 2);
-
-    // Bit 3 three times: "1", "0", "X", back to where it started.
-    auto s1 = cycleTrigBit(r, 3, "X");
-    EXPECT_EQ(s1.caption, "1");
-    EXPECT_EQ(s1.regs.r5, 8);
-    EXPECT_EQ(s1.regs.r6, 255 - 8);
-    EXPECT_TRUE(s1.edgesEnabled);
-    auto s2 = cycleTrigBit(setTrigRegisters(s1.regs, TrigMode::RisingEdge, false, 0), 3, "1");
-    EXPECT_EQ(s2.caption, "0");
-    EXPECT_EQ(s2.regs.r5, 0);
-    EXPECT_EQ(s2.regs.r6, 255 - 8);
-    EXPECT_EQ(code(s2.regs.r7), 0x20);
-    auto s3 = cycleTrigBit(s2.regs, 3, "0");
-    EXPECT_EQ(s3.caption, "X");
-    EXPECT_EQ(s3.regs.r5, r.r5);
-    EXPECT_EQ(s3.regs.r6, r.r6);
-    // Back to all "X": edges off, level forced.
-    EXPECT_FALSE(s3.edgesEnabled);
-    EXPECT_TRUE(s3.forcedLevel);
-    EXPECT_EQ(code(s3.regs.r7), 0);
-
-    // An unknown caption changes nothing.
-    auto s4 = cycleTrigBit(s1.regs, 3, "?");
-    EXPECT_EQ(s4.caption, "?");
-    EXPECT_EQ(s4.regs.r5, s1.regs.r5);
-    EXPECT_EQ(s4.regs.r6, s1.regs.r6);
-    // Bit numbers outside 0..7 are ignored rather than shifting out of range.
-    auto s5 = cycleTrigBit(s1.regs, 9, "X");
-    EXPECT_EQ(s5.regs.r5, s1.regs.r5);
 }
 
 TEST(TriggerWord, PatternTest) {
@@ -139,21 +55,4 @@ TEST(DumpMode, NeverTouchesTheImageBitsItDoesNotOwn) {
     EXPECT_EQ(dumpMode(0x3F, false), 0x39);
     EXPECT_EQ(withAnalogSource(3, true), 11);
     EXPECT_EQ(withAnalogSource(11, false), 3);
-}
-
-TEST(State, UpdateTakesOverTheCaptureGeometry) {
-    FrontPanelState s;
-    s.intCHaLenNext = 500;
-    s.intCHbLenNext = 500;
-    s.intLogicLenNext = 500;
-    s.intCaptureLenNext = 500;
-    s.intDumpOffsetNext = 530;
-    s.intTrigStartNext = 250;
-    s.intChunksNext = 2;
-    commitCaptureGeometry(s);
-    EXPECT_EQ(s.intCHaLen, 500);
-    EXPECT_EQ(s.intCaptureLen, 500);
-    EXPECT_EQ(s.intDumpOffset, 530);
-    EXPECT_EQ(s.intTrigStart, 250);
-    EXPECT_EQ(s.intChunksLeft, 2);
 }

@@ -192,7 +192,9 @@ TEST_F(DisplayTest, CursorsAppearOnTheButtonAndHideWithIt) {
     }
 }
 
-TEST_F(DisplayTest, CursorReadoutInEveryUnitRangeAndNoneThatCannotBeMade) {
+TEST_F(DisplayTest, CursorReadoutFollowsTheCursorsOfEitherGraph) {
+    // Every unit range is checked on the readout itself, from the typed-in table; here the
+    // window's part: the label, the number kept, and the logic graph's cursors.
     const auto dx = [](double d) { return CursorSpan{.x1 = 3.0, .x2 = 3.0 + d}; };
     const auto dy = [](double d) { return CursorSpan{.y1 = -1.0, .y2 = -1.0 + d}; };
     const struct {
@@ -203,26 +205,10 @@ TEST_F(DisplayTest, CursorReadoutInEveryUnitRangeAndNoneThatCannotBeMade) {
         const char *on, *text; // text nullptr: the previous reading stays
     } cases[] = {
         {dx(0.5), 1, 1, 1000000, 1, "CH A", "500.00 nSec"},
-        {dx(-1500), 1, 1, 1000000, 1, "CH A", "1.500 mSec"},
-        {dx(2.5), 1, 2, 1000, 1, "CH A", "2.500 mSec"},
-        {dx(0.5), 1, 2, 1000, 1, "CH A", "500.000 uSec"},
-        {dx(2000), 1, 2, 1000, 1, "CH A", "2.000 Sec"},
-        {dx(1.5), 1, 0, 1000000, 1, "CH A", "1.500 uSec"},
-        {dx(1.0), 3, 1, 1000000, 1, "CH A", "1.000 MHz"},
-        {dx(1.0), 3, 1, 1000, 1, "CH A", "1.000 KHz"},
         {dx(4.0), 3, 1, 1000, 1, "CH A", "250.0 Hz"},
-        {dx(0.5), 3, 1, 1000000000, 1, "CH A", "2.000 GHz"},
         {dx(0.0), 3, 1, 1000, 1, "CH A", nullptr}, // no period
-        {dy(3.0), 2, 1, 1000, 2, "CH A", "1.50 V"},
         {dy(3.0), 2, 1, 1000, 0.02f, "CH B", "150.0 V"},
-        {dy(1.0), 2, 1, 1000, 10, "CH A", "0.100 V"},
-        {dy(2.5), 2, 1, 1000, 2, "none", "2.50 V"}, // in divisions
-        {dx(1), 4, 1, 1000, 1, "CH A", ""},         // no such readout
-        {dx(1), 1, 3, 1000, 1, "CH A", ""},         // no such time group
-        {dx(1), 1, 1, 0, 1, "CH A", ""},            // no time scale
-        {dx(1), 3, 1, 0, 1, "CH A", ""},
-        {dy(1), 2, 1, 1000, 0, "CH B", ""},                       // no channel scale
-        {{.y1 = -1e308, .y2 = 1e308}, 2, 1, 1000, 1, "none", ""}, // not finite
+        {dx(1), 4, 1, 1000, 1, "CH A", ""}, // no such readout
     };
     panel.CWBCursors->setValue(true);
     for (const auto& c : cases) {

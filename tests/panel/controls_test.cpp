@@ -129,6 +129,12 @@ TEST_F(PanelTest, PodInputOffsetSlideAndCal) {
         EXPECT_EQ(std::pair(p.CWBCHAx10->isEnabled(), p.CWBCHBx10->isEnabled()),
                   std::pair(!pod, !pod));
     }
+    // Switching a channel on gives its x10 button back, whatever the input.
+    p.chkAsource->setChecked(true);
+    p.CWBCHbEnable->setValue(true);
+    p.CWBCHaEnable->setValue(true);
+    EXPECT_EQ(std::pair(p.CWBCHAx10->isEnabled(), p.CWBCHBx10->isEnabled()), std::pair(true, true));
+    p.chkAsource->setChecked(false);
     const std::tuple<widgets::Slide*, TwoStateButton*, float*, const char*, double> moves[] = {
         {p.CWSCHbOffset, p.CWBChbCalLed, &s.sngCHbOffset, "CHb_Zero", 1.5},
         {p.CWSCHbOffset, p.CWBChbCalLed, &s.sngCHbOffset, "CHb_Zero", 0.0},

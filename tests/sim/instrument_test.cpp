@@ -1,5 +1,4 @@
 #include "sim/instrument.h"
-#include "src/link/hex.h"
 #include "src/link/wire.h"
 
 #include <gtest/gtest.h>
@@ -56,77 +55,6 @@ std::string updateFor(std::uint8_t r5, std::uint8_t r6, std::uint8_t r7, std::ui
 }
 
 } // namespace
-
-TEST(Instrument, EchoesAndKeepsTheRegisterFile) {
-    Bench b(quick());
-    const std::string seq = updateFor(128, 0, 3, 1, 0, 1, 175, 3);
-    EXPECT_EQ(b.send(seq), seq);
-    EXPECT_EQ(b.inst.reg(5), 128);
-    EXPECT_EQ(b.inst.reg(6), 0);
-    EXPECT_EQ(b.inst.reg(7), 3);
-    EXPECT_EQ(b.inst.reg(8), 1);
-    EXPECT_EQ(b.inst.reg(11), 0);
-    EXPECT_EQ(b.inst.reg(12), 0);
-    EXPECT_EQ(b.inst.reg(13), 1);
-    EXPECT_EQ(b.inst.reg(14), 175);
-    EXPECT_EQ(b.inst.reg(15), 0);
-    EXPECT_EQ(b.inst.reg(20), 3);
-    EXPECT_EQ(b.send("[14]@[ff]s"), "[14]@[ff]s");
-    EXPECT_EQ(b.inst.reg(20), 255);
-}
-
-TEST(Instrument, DumpAddressIsLoadedByArmAfterAnAddressWrite) {
-    Bench b(quick());
-    b.send(wire::dumpRequestSequence(0x47, 0x1d, 3));
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47);
-    b.send(updateFor(128, 0, 3, 1, 0, 1, 175, 3) + ">");
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1d47); // no address written since
-    b.send("M");
-    EXPECT_EQ(b.inst.dumpAddress(), 0x1e47);
-}
-
-TEST(Instrument, TraceLandsTheTriggerWhereTheProgramSearches) {
-    Options o = quick();
-    o.cha = Waveform{WaveKind::Sine, 1000.0, 1.5, 0.0};
-    Bench b(o);
-    // 25 MSa/s, 1 us/div at 115200 (trigger start 250, dump offset 530), rising edge at 128
-    // on channel A, range 3.
-    b.send(updateFor(128, 127, 0x23, 1, 2, 1, 175, 7) + ">", 115200);
-    const double armed = b.t;
-    const std::string answer = b.send("T", 115200);
-    ASSERT_EQ(answer.size(), 7u);
-    EXPECT_EQ(answer.substr(0, 2), "T\r");
-    EXPECT_EQ(answer.back(), '\r');
-    const std::string digits = answer.substr(2, 4);
-    for (char c : digits) {
-        EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')) << digits;
-    }
-    // A 1 kHz sine at 40 ns a sample rises through zero within a millisecond.
-    EXPECT_LE(b.t - armed, 0.0011);
-
-    // Ask for the dump as the program would, and look at the rows it keeps.
-    const int start = (hex::HexToLng(digits) - 530) & 0xFFFF;
-    b.send(wire::dumpRequestSequence(static_cast<std::uint8_t>(start & 0xFF),
-                                     static_cast<std::uint8_t>(start >> 8), 3),
-           115200);
-    std::string block = b.send("M", 115200);
-    block += b.send("M", 115200);
-    ASSERT_EQ(block.size(), 2u * 513);
-    EXPECT_EQ(block[0], 'M');
-    EXPECT_EQ(block[513], 'M');
-    std::vector<int> analog;
-    for (int blk = 0; blk < 2; ++blk) {
-        for (int k = 0; k < 256; ++k) {
-            analog.push_back(
-                static_cast<unsigned char>(block[static_cast<std::size_t>(blk * 513 + 2 + 2 * k)]));
-        }
-    }
-    // Row 250 (index 249) is the first at or above 128 after one below it.
-    EXPECT_GE(analog[249], 128);
-    EXPECT_LT(analog[248], 128);
-    // The signal is continuous across the two blocks: no jump at the block boundary.
-    EXPECT_LE(std::abs(analog[256] - analog[255]), 2);
-}
 
 TEST(Instrument, SlowCaptureTakesItsRealTime) {
     Options o = quick();

@@ -94,24 +94,3 @@ TEST(SimOptions, LineDelaysAndLateEcho) {
         EXPECT_NE(parse(line).error.find(option), std::string::npos) << line;
     }
 }
-
-TEST(SimOptions, HelpDocumentsEveryOptionAndFault) {
-    const std::string h = helpText();
-    for (const char* word : {"--link",          "--exit-after-hangup",
-                             "--baud",          "--no-pace",
-                             "--ident",         "--cha",
-                             "--chb",           "--logic",
-                             "--seed",          "--no-trigger",
-                             "--answer7",       "--fault",
-                             "wrong-echo",      "silent",
-                             "bad-ident",       "garbage",
-                             "short-block",     "hangup-block",
-                             "hangup-trigger",  "answer-length",
-                             "--register-port", "--com",
-                             "--latency",       "--jitter",
-                             "--split",         "--late-echo",
-                             "late-echo:N",     "--late-echo-ms",
-                             "--help"}) {
-        EXPECT_NE(h.find(word), std::string::npos) << word;
-    }
-}

@@ -26,15 +26,6 @@ TEST(Pacer, TenBitTimesPerByteBackToBack) {
     EXPECT_DOUBLE_EQ(*p.nextDue(), 5.0 + bt);
 }
 
-TEST(Pacer, ADumpBlockTakesItsWireTime) {
-    for (int baud : {57600, 115200}) {
-        Pacer p;
-        p.setBaud(baud);
-        p.push(std::string(513, 'x'), 0.0);
-        EXPECT_NEAR(p.dueAt(512), 513 * 10.0 / baud, 1e-12);
-    }
-}
-
 TEST(Pacer, HangUpAfterTheLastByteAndUnpacedMode) {
     Pacer p;
     p.setBaud(115200);

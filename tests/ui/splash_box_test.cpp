@@ -96,6 +96,13 @@ TEST_F(SplashTest, SplashOffWaitsOutTheMinimumWhileEventsRun) {
     EXPECT_FALSE(box.minimumTimePending());
 }
 
+TEST_F(SplashTest, EndingTheMinimumEndsTheWait) {
+    box.SplashOn(&owner, 600000);
+    QTimer::singleShot(0, [&] { box.endMinimumTime(); }); // a stop asked for while starting
+    box.SplashOff();
+    EXPECT_FALSE(box.isVisible());
+}
+
 TEST_F(SplashTest, NoMinimumReturnsAtOnce) {
     box.SplashOn(&owner, 0);
     EXPECT_FALSE(box.minimumTimePending());
