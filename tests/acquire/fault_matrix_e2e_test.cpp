@@ -1,0 +1,352 @@
+#include "src/link/serial_port.h"
+#include "tests/acquire/scope.h"
+#include "tests/support/wait.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <set>
+
+// Every line fault x single and repeat mode x both speeds, end to end against the simulator on
+// a real pseudo-terminal: what the panel shows, that the process idles while the link is down
+// or a trigger never comes, and that the next Acquire after the fault has gone draws again.
+// The table in tests/README.md lists the same rows.
+using namespace tracely;
+using tracely::test::EngineRecorder;
+using tracely::test::simOptions;
+using tracely::test::waitUntil;
+
+namespace {
+
+enum class Mode { Single, Repeat };
+// What the test does to the line besides the simulator's own faults.
+enum class Act { None, Unplug, Kill, HoldPort };
+
+struct Outcome {
+    quint32 colour;     // the light, lit; 0: off
+    bool connected;     // blnConnected
+    int messageBoxes;   // "Unable to Communicate with Bitscope ..."
+    const char* status; // the last status text starts with this
+    bool bare;          // the firmware, baud and port panels show their bare labels
+    bool idles;         // the process idles here: the link is down or the trigger awaited
+};
+
+constexpr quint32 kOff = 0;
+// Drawn: the light off, the link up, nothing to report.
+constexpr Outcome kDrawn{kOff, true, 0, "Capture complete", false, false};
+constexpr Outcome kRunning{kOff, true, 0, "Running: ", false, false};
+constexpr Outcome kNoInstrument{colour::kRed, false, 1, "Not connected: no BitScope", true, true};
+constexpr Outcome kLinkLost{colour::kRed, false, 0, "Link lost: ", true, true};
+
+struct Row {
+    const char* name;
+    int warmUp; // good captures before the fault strikes
+    std::function<void(sim::Options&)> line;
+    Act act;
+    Outcome single, repeat;
+};
+
+const Row kRows[] = {
+    {"OneSpeedOnly", 0, [](sim::Options&) {}, Act::None, kDrawn, kRunning},
+    {"WrongEcho",
+     2,
+     [](sim::Options& o) { o.faults.wrongEchoAt = 5; },
+     Act::None,
+     {colour::kRed, true, 0, "No trace requested: ", false, false},
+     {colour::kRed, true, 0, "No trace requested: ", false, false}},
+    {"SilenceFromTheStart", 0, [](sim::Options& o) { o.faults.silent = true; }, Act::None,
+     kNoInstrument, kNoInstrument},
+    {"SilenceMidRun", 2, [](sim::Options& o) { o.faults.silent = true; }, Act::None, kLinkLost,
+     kLinkLost},
+    {"WrongIdentifier", 0, [](sim::Options& o) { o.faults.badIdent = true; }, Act::None,
+     kNoInstrument, kNoInstrument},
+    {"Garbage", 2, [](sim::Options& o) { o.faults.garbage = true; }, Act::None, kDrawn, kRunning},
+    {"ShortBlock", 2, [](sim::Options& o) { o.faults.shortBlock = 1; }, Act::None, kLinkLost,
+     kLinkLost},
+    {"HangUpMidDump", 2, [](sim::Options& o) { o.faults.hangUpInBlock = 2; }, Act::None, kLinkLost,
+     kLinkLost},
+    {"HangUpAwaitingTrigger", 2, [](sim::Options& o) { o.faults.hangUpAwaitingTrigger = true; },
+     Act::None, kLinkLost, kLinkLost},
+    {"OddAnswerLength",
+     2,
+     [](sim::Options& o) { o.faults.answerLength = 4; },
+     Act::None,
+     {colour::kRed, true, 0, "Capture discarded: ", false, false},
+     {colour::kRed, true, 0, "Capture discarded: ", false, false}},
+    {"LateEcho", 2,
+     [](sim::Options& o) {
+         o.faults.lateEchoAt = 6; // in the dump request, whose echoes have 5 ms
+         o.faults.lateEchoMs = 600.0;
+     },
+     Act::None, kDrawn, kRunning},
+    {"SplitReplies", 0, [](sim::Options& o) { o.split = true; }, Act::None, kDrawn, kRunning},
+    {"Latency", 0, [](sim::Options& o) { o.latencyMs = 5.0; }, Act::None, kDrawn, kRunning},
+    {"Jitter", 0, [](sim::Options& o) { o.jitterMs = 5.0; }, Act::None, kDrawn, kRunning},
+    {"TriggerNeverComes",
+     2,
+     [](sim::Options& o) { o.faults.noTrigger = true; },
+     Act::None,
+     {colour::kYellow, true, 0, "Waiting for trigger", false, true},
+     {colour::kYellow, true, 0, "Waiting for trigger", false, true}},
+    {"DevicePathVanishes", 2, [](sim::Options&) {}, Act::Unplug, kLinkLost, kLinkLost},
+    {"SimulatorKilledMidDump", 0, [](sim::Options&) {}, Act::Kill, kLinkLost, kLinkLost},
+    {"PortHeldByAnotherProgram",
+     0,
+     [](sim::Options&) {},
+     Act::HoldPort,
+     {colour::kRed, false, 1, "Not connected: COM1", true, true},
+     {colour::kRed, false, 1, "Not connected: COM1", true, true}},
+};
+
+double processCpuSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// The engine on COM1 = a link in a folder of the test's own, so an instrument can be unplugged
+// (the link goes), killed (the link dangles) and plugged in again.
+class Rig {
+public:
+    explicit Rig(int baud) : baud_(baud) { engine.setTimeRange(10); }
+    ~Rig() { engine.stop(); }
+
+    void plug(sim::Options o) {
+        retire();
+        o.pace = true;
+        o.bauds = {baud_};
+        sim = std::make_unique<test::SimHost>(std::move(o));
+        QFile::remove(link);
+        QFile::link(QString::fromStdString(sim->path()), link);
+    }
+    // The simulator process itself, paced, with a dump long enough to be cut.
+    void plugProcess() {
+        retire();
+        proc = std::make_unique<QProcess>();
+        proc->start(QStringLiteral(TRACELY_SIM_BINARY),
+                    {QStringLiteral("--link"), link, QStringLiteral("--baud"),
+                     QString::number(baud_), QStringLiteral("--cha"),
+                     QStringLiteral("sine 100kHz 1.5V")});
+        ASSERT_TRUE(proc->waitForStarted(5000));
+        ASSERT_TRUE(waitUntil([&] { return proc->canReadLine(); }, 5000));
+    }
+    void unplug() {
+        QFile::remove(link);
+        retire();
+    }
+    void retire() {
+        if (sim) {
+            for (const test::SimHost::Block& b : sim->blocks()) {
+                sent_[{generation_, b.trace}] += b.bytes;
+            }
+            sim.reset(); // its terminal closes: the line hangs up
+        }
+        ++generation_;
+    }
+    double simCpu() const { return sim ? sim->cpuSeconds() : 0.0; }
+
+    // Every drawn capture is the start of what one trace of one simulator sent.
+    int misaligned() {
+        std::set<std::string> traces;
+        std::map<std::pair<int, int>, std::string> sent = sent_;
+        if (sim) {
+            for (const test::SimHost::Block& b : sim->blocks()) {
+                sent[{generation_, b.trace}] += b.bytes;
+            }
+        }
+        int bad = 0;
+        for (const std::string& d : drawn) {
+            bool found = false;
+            for (const auto& [key, bytes] : sent) {
+                found = found || (!d.empty() && bytes.compare(0, d.size(), d) == 0);
+            }
+            bad += found ? 0 : 1;
+        }
+        return bad;
+    }
+
+    QTemporaryDir dir;
+    QString link = dir.filePath(QStringLiteral("scope"));
+    std::unique_ptr<test::SimHost> sim;
+    std::unique_ptr<QProcess> proc;
+    FrontPanelState state = [] {
+        FrontPanelState s;
+        s.bytREG_R14 = 0xFF; // the level trigger sees the sine (see scope.h)
+        return s;
+    }();
+    AcquisitionEngine engine{
+        state, [this](int n) { return n == 1 ? link : QStringLiteral("/dev/null-port"); }};
+    EngineRecorder rec{engine};
+    std::vector<std::string> drawn;
+    QMetaObject::Connection keep =
+        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
+            std::string raw;
+            const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));
+            for (std::size_t r = 0; r < rows && r < state.bytSampleBuf.size(); ++r) {
+                raw += static_cast<char>(state.bytSampleBuf[r].logic);
+                raw += static_cast<char>(state.bytSampleBuf[r].analog);
+            }
+            drawn.push_back(raw);
+        });
+
+private:
+    int baud_;
+    int generation_ = 0;
+    std::map<std::pair<int, int>, std::string> sent_;
+};
+
+// The share of one core the program used over a window in which nothing is asked of it. The
+// window is the event loop running for half a second of wall time; the simulator's thread is
+// not the program's and is left out.
+double idleShare(Rig& rig) {
+    QElapsedTimer wall;
+    const double cpu0 = processCpuSeconds() - rig.simCpu();
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double cpu = processCpuSeconds() - rig.simCpu() - cpu0;
+    return cpu / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
+}
+
+std::string describe(const Rig& rig) {
+    return "status: " + rig.rec.status.join(" | ").toStdString() +
+           "; last fault: " + rig.engine.health().lastFault.toStdString() +
+           "; time-outs: " + std::to_string(rig.engine.health().line.timeouts) +
+           ", mismatches: " + std::to_string(rig.engine.health().line.echoMismatches) +
+           ", late echoes: " + std::to_string(rig.engine.health().line.lateEchoes);
+}
+
+using Cell = std::tuple<int, Mode, int>; // row, mode, speed
+
+class FaultMatrix : public testing::TestWithParam<Cell> {};
+
+TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
+    const auto [index, mode, baud] = GetParam();
+    const Row& row = kRows[index];
+    const bool repeat = mode == Mode::Repeat;
+    const Outcome& want = repeat ? row.repeat : row.single;
+    Rig rig(baud);
+    sim::Options o = simOptions();
+    o.seed = 11;
+    row.line(o);
+    o.faultsAfter = row.warmUp;
+    std::unique_ptr<SerialPort> holder;
+    if (row.act == Act::Kill) {
+        rig.plugProcess();
+        rig.engine.setTimeRange(15); // 60 blocks: seconds of dump to be killed in
+    } else {
+        rig.plug(o);
+    }
+    if (row.act == Act::HoldPort) {
+        holder = std::make_unique<SerialPort>();
+        ASSERT_TRUE(holder->open(rig.link, baud).ok());
+    }
+    const bool faultWaits = row.act == Act::None && row.warmUp > 0;
+    const bool faultAfterWarmUp = faultWaits || row.act == Act::Unplug;
+
+    // The captures before the fault, then the fault.
+    rig.engine.sampleModeChanged(repeat);
+    if (repeat) {
+        rig.engine.acquireClicked();
+    } else {
+        for (int k = 1; k <= row.warmUp; ++k) {
+            rig.engine.acquireClicked();
+            ASSERT_TRUE(waitUntil([&] { return rig.rec.captures == k; }, 10000)) << describe(rig);
+        }
+    }
+    if (row.warmUp > 0) {
+        ASSERT_TRUE(waitUntil([&] { return rig.rec.captures >= row.warmUp; }, 10000))
+            << describe(rig);
+    }
+    const int before = rig.rec.captures;
+    const int boxesBefore = rig.rec.commErrors;
+    if (row.act == Act::Unplug) {
+        rig.unplug();
+    } else if (!repeat) {
+        rig.engine.acquireClicked();
+    }
+    if (row.act == Act::Kill) {
+        ASSERT_TRUE(waitUntil([&] { return rig.rec.lastProgress >= 1; }, 10000)) << describe(rig);
+        ::kill(static_cast<pid_t>(rig.proc->processId()), SIGKILL);
+        rig.proc->waitForFinished(5000);
+    }
+
+    const bool drawn = want.colour == kOff && want.connected;
+    const QString status = QString::fromLatin1(want.status);
+    const int wanted = drawn ? before + (repeat ? 3 : 1) : before;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (drawn) {
+                return rig.rec.captures >= wanted && rig.rec.status.last().startsWith(status);
+            }
+            return rig.rec.status.size() > 0 && rig.rec.status.last().startsWith(status) &&
+                   rig.rec.commErrors - boxesBefore >= want.messageBoxes;
+        },
+        15000))
+        << row.name << ": " << describe(rig);
+    if (drawn && repeat) {
+        rig.engine.storeClicked(true);
+    }
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(rig.rec.lit ? rig.rec.colour : kOff, want.colour) << describe(rig);
+    EXPECT_EQ(rig.state.blnConnected, want.connected);
+    EXPECT_EQ(rig.rec.commErrors - boxesBefore, want.messageBoxes);
+    EXPECT_EQ(rig.rec.panels["sbrFirmWare"] == QStringLiteral("Firmware: "), want.bare);
+    if (!drawn) {
+        // Nothing of a broken capture is drawn (one already on its way when the line is
+        // pulled may be).
+        EXPECT_LE(rig.rec.captures, before + (row.act == Act::Unplug ? 1 : 0)) << describe(rig);
+        // Repeat mode is not re-armed behind the user's back after a fault.
+        EXPECT_EQ(rig.state.blnArmed, want.colour == colour::kYellow);
+    }
+    if (faultAfterWarmUp) {
+        EXPECT_GE(before, row.warmUp);
+    }
+    if (want.idles) {
+        EXPECT_LT(idleShare(rig), 0.01) << row.name;
+    }
+
+    // The fault goes; the next Acquire draws again, at the instrument's speed.
+    holder.reset();
+    if (row.act == Act::Unplug || row.act == Act::Kill || !rig.sim || rig.sim->finished()) {
+        rig.plug(simOptions());
+    } else {
+        rig.sim->clearFaults();
+    }
+    rig.engine.setTimeRange(10);
+    const int then = rig.rec.captures;
+    rig.engine.acquireClicked();
+    ASSERT_TRUE(waitUntil([&] { return rig.rec.captures >= then + (repeat ? 3 : 1); }, 15000))
+        << row.name << " did not recover: " << describe(rig);
+    rig.engine.storeClicked(true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rig.state.blnConnected);
+    EXPECT_EQ(rig.rec.panels["sbrBaudRate"], QStringLiteral("Baud: %1").arg(baud));
+    EXPECT_EQ(rig.misaligned(), 0);
+}
+
+std::string cellName(const testing::TestParamInfo<Cell>& info) {
+    const auto [index, mode, baud] = info.param;
+    return std::string(kRows[index].name) + (mode == Mode::Single ? "_Single_" : "_Repeat_") +
+           std::to_string(baud);
+}
+
+INSTANTIATE_TEST_SUITE_P(Line, FaultMatrix,
+                         testing::Combine(testing::Range(0, static_cast<int>(std::size(kRows))),
+                                          testing::Values(Mode::Single, Mode::Repeat),
+                                          testing::Values(57600, 115200)),
+                         cellName);
+
+} // namespace
