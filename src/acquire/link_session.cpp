@@ -220,7 +220,17 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
             }
         }
         comPort_ = n;
-        return probe(115200, firmware) || probe(57600, firmware);
+        if (probe(115200, firmware)) {
+            return true;
+        }
+        // An answer to the first probe that comes after its 10 ms would otherwise be read as
+        // the answer at the second speed, and the instrument taken to run at a speed it does
+        // not: the line must be quiet before the speed changes.
+        if (!waitQuiet(kSettleLimitMs)) {
+            return false;
+        }
+        framer_.reset();
+        return probe(57600, firmware);
     };
 
     bool found = false;

@@ -29,22 +29,25 @@ using tracely::test::waitUntil;
 namespace {
 
 enum class Mode { Single, Repeat };
-// What the test does to the line besides the simulator's own faults.
-enum class Act { None, Unplug, Kill, HoldPort };
+// What the test does to the line besides the simulator's own faults. Replace: the fault is a
+// property of the line, gone only with another instrument.
+enum class Act { None, Unplug, Kill, HoldPort, Replace };
 
 struct Outcome {
-    quint32 colour;     // the light, lit; 0: off
-    bool connected;     // blnConnected
-    int messageBoxes;   // "Unable to Communicate with Bitscope ..."
-    const char* status; // the last status text starts with this
-    bool bare;          // the firmware, baud and port panels show their bare labels
-    bool idles;         // the process idles here: the link is down or the trigger awaited
+    quint32 colour;         // the light, lit; 0: off
+    bool connected;         // blnConnected
+    int messageBoxes;       // "Unable to Communicate with Bitscope ..."
+    const char* status;     // the last status text starts with this
+    bool bare;              // the firmware, baud and port panels show their bare labels
+    bool idles;             // the process idles here: the link is down or the trigger awaited
+    bool mayGiveUp = false; // drawn, or given up with the reason said: never drawn wrong
 };
 
 constexpr quint32 kOff = 0;
 // Drawn: the light off, the link up, nothing to report.
 constexpr Outcome kDrawn{kOff, true, 0, "Capture complete", false, false};
 constexpr Outcome kRunning{kOff, true, 0, "Running: ", false, false};
+constexpr Outcome kDrawnOrGivenUp{kOff, true, 0, "", false, false, true};
 constexpr Outcome kNoInstrument{colour::kRed, false, 1, "Not connected: no BitScope", true, true};
 constexpr Outcome kLinkLost{colour::kRed, false, 0, "Link lost: ", true, true};
 
@@ -54,6 +57,7 @@ struct Row {
     std::function<void(sim::Options&)> line;
     Act act;
     Outcome single, repeat;
+    bool keepRepeating = false; // the option: repeat mode re-arms after a discarded capture
 };
 
 const Row kRows[] = {
@@ -70,7 +74,10 @@ const Row kRows[] = {
      kLinkLost},
     {"WrongIdentifier", 0, [](sim::Options& o) { o.faults.badIdent = true; }, Act::None,
      kNoInstrument, kNoInstrument},
-    {"Garbage", 2, [](sim::Options& o) { o.faults.garbage = true; }, Act::None, kDrawn, kRunning},
+    // Stray bytes that come after an echo was asked for are taken as that echo: whether a
+    // capture is disturbed depends on when they come.
+    {"Garbage", 2, [](sim::Options& o) { o.faults.garbage = true; }, Act::None, kDrawnOrGivenUp,
+     kRunning, true},
     {"ShortBlock", 2, [](sim::Options& o) { o.faults.shortBlock = 1; }, Act::None, kLinkLost,
      kLinkLost},
     {"HangUpMidDump", 2, [](sim::Options& o) { o.faults.hangUpInBlock = 2; }, Act::None, kLinkLost,
@@ -92,6 +99,10 @@ const Row kRows[] = {
     {"SplitReplies", 0, [](sim::Options& o) { o.split = true; }, Act::None, kDrawn, kRunning},
     {"Latency", 0, [](sim::Options& o) { o.latencyMs = 5.0; }, Act::None, kDrawn, kRunning},
     {"Jitter", 0, [](sim::Options& o) { o.jitterMs = 5.0; }, Act::None, kDrawn, kRunning},
+    // The identifier comes after the probe's 10 ms: no speed is taken for it, the answer to
+    // the first probe least of all as the answer to the second.
+    {"IdentAnswerPastItsTimeOut", 0, [](sim::Options& o) { o.latencyMs = 15.0; }, Act::Replace,
+     kNoInstrument, kNoInstrument},
     {"TriggerNeverComes",
      2,
      [](sim::Options& o) { o.faults.noTrigger = true; },
@@ -154,6 +165,40 @@ public:
         ++generation_;
     }
     double simCpu() const { return sim ? sim->cpuSeconds() : 0.0; }
+
+    // Presses Acquire until `count` captures are drawn from an instrument without faults. The
+    // simulator shares a busy machine with the program and may now and then miss the 10 ms of
+    // an identification or the 500 ms of an echo; it is then asked again, as a user would, at
+    // most seven times. The presses beyond the first are counted.
+    bool drawHealthy(int count, bool repeat, bool pressFirst = true) {
+        for (int press = 0; press < 8 && rec.captures < count; ++press) {
+            retries += press > 0 ? 1 : 0;
+            const qsizetype said = rec.status.size();
+            const int drawnBefore = rec.captures;
+            if (press > 0 || pressFirst) {
+                engine.acquireClicked();
+            }
+            const auto stopped = [&] {
+                for (qsizetype i = said; i < rec.status.size(); ++i) {
+                    for (const char* failed : {"Not connected", "No trace requested",
+                                               "Capture discarded", "Link lost"}) {
+                        if (rec.status[i].startsWith(QLatin1String(failed))) {
+                            return true;
+                        }
+                    }
+                }
+                return false;
+            };
+            waitUntil(
+                [&] {
+                    return stopped() ||
+                           (repeat ? rec.captures >= count : rec.captures > drawnBefore);
+                },
+                15000);
+        }
+        return rec.captures >= count;
+    }
+    int retries = 0;
 
     // Every drawn capture is the start of what one trace of one simulator sent.
     int misaligned() {
@@ -257,22 +302,24 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
 
     // The captures before the fault, then the fault.
     rig.engine.sampleModeChanged(repeat);
-    if (repeat) {
+    rig.engine.setKeepRepeating(row.keepRepeating);
+    const bool drawn = want.colour == kOff && want.connected;
+    if (repeat && row.warmUp == 0 && !drawn) {
         rig.engine.acquireClicked();
-    } else {
-        for (int k = 1; k <= row.warmUp; ++k) {
-            rig.engine.acquireClicked();
-            ASSERT_TRUE(waitUntil([&] { return rig.rec.captures == k; }, 10000)) << describe(rig);
-        }
     }
-    if (row.warmUp > 0) {
-        ASSERT_TRUE(waitUntil([&] { return rig.rec.captures >= row.warmUp; }, 10000))
-            << describe(rig);
+    for (int k = 1; k <= row.warmUp; ++k) {
+        ASSERT_TRUE(rig.drawHealthy(repeat ? row.warmUp : k, repeat)) << describe(rig);
     }
     const int before = rig.rec.captures;
     const int boxesBefore = rig.rec.commErrors;
+    const int retriesBefore = rig.retries;
+    const qsizetype said = rig.rec.status.size();
     if (row.act == Act::Unplug) {
         rig.unplug();
+    } else if (drawn && !want.mayGiveUp) {
+        // The fault is ridden out: captures are drawn in spite of it.
+        ASSERT_TRUE(rig.drawHealthy(before + (repeat ? 3 : 1), repeat, !repeat || row.warmUp == 0))
+            << row.name << ": " << describe(rig);
     } else if (!repeat) {
         rig.engine.acquireClicked();
     }
@@ -282,27 +329,44 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
         rig.proc->waitForFinished(5000);
     }
 
-    const bool drawn = want.colour == kOff && want.connected;
     const QString status = QString::fromLatin1(want.status);
-    const int wanted = drawn ? before + (repeat ? 3 : 1) : before;
+    const auto givenUp = [&] {
+        for (qsizetype i = said; i < rig.rec.status.size(); ++i) {
+            if (rig.rec.status[i].startsWith(QLatin1String("No trace requested")) ||
+                rig.rec.status[i].startsWith(QLatin1String("Capture discarded"))) {
+                return true;
+            }
+        }
+        return false;
+    };
     ASSERT_TRUE(waitUntil(
         [&] {
+            if (want.mayGiveUp) {
+                return rig.rec.captures > before || givenUp();
+            }
             if (drawn) {
-                return rig.rec.captures >= wanted && rig.rec.status.last().startsWith(status);
+                return rig.rec.status.last().startsWith(status);
             }
             return rig.rec.status.size() > 0 && rig.rec.status.last().startsWith(status) &&
                    rig.rec.commErrors - boxesBefore >= want.messageBoxes;
         },
         15000))
         << row.name << ": " << describe(rig);
+    const bool gaveUp = want.mayGiveUp && rig.rec.captures == before;
+    if (gaveUp) {
+        RecordProperty("stray_bytes_disturbed_the_capture", 1);
+    }
     if (drawn && repeat) {
         rig.engine.storeClicked(true);
     }
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(rig.rec.lit ? rig.rec.colour : kOff, want.colour) << describe(rig);
+    EXPECT_EQ(rig.rec.lit ? rig.rec.colour : kOff, gaveUp ? colour::kRed : want.colour)
+        << describe(rig);
     EXPECT_EQ(rig.state.blnConnected, want.connected);
-    EXPECT_EQ(rig.rec.commErrors - boxesBefore, want.messageBoxes);
+    // A press that had to be repeated on a busy machine may have said so in a box of its own.
+    EXPECT_GE(rig.rec.commErrors - boxesBefore, want.messageBoxes);
+    EXPECT_LE(rig.rec.commErrors - boxesBefore, want.messageBoxes + rig.retries - retriesBefore);
     EXPECT_EQ(rig.rec.panels["sbrFirmWare"] == QStringLiteral("Firmware: "), want.bare);
     if (!drawn) {
         // Nothing of a broken capture is drawn (one already on its way when the line is
@@ -314,23 +378,39 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
     if (faultAfterWarmUp) {
         EXPECT_GE(before, row.warmUp);
     }
+    if (status.startsWith(QLatin1String("No trace requested")) && rig.sim) {
+        const std::string sent = rig.sim->received();
+        EXPECT_EQ(sent.find('T', sent.rfind("[5]@")), std::string::npos) << "a trace was asked for";
+    }
+    if (row.act == Act::Unplug) {
+        // With the device gone, the next Acquire finds no instrument and says so.
+        rig.engine.acquireClicked();
+        EXPECT_TRUE(waitUntil([&] { return rig.rec.commErrors == boxesBefore + 1; }, 5000));
+        EXPECT_TRUE(rig.rec.status.last().startsWith(QLatin1String("Not connected")));
+    }
     if (want.idles) {
         EXPECT_LT(idleShare(rig), 0.01) << row.name;
     }
 
     // The fault goes; the next Acquire draws again, at the instrument's speed.
     holder.reset();
-    if (row.act == Act::Unplug || row.act == Act::Kill || !rig.sim || rig.sim->finished()) {
+    if (row.act != Act::None || !rig.sim || rig.sim->finished()) {
         rig.plug(simOptions());
     } else {
         rig.sim->clearFaults();
     }
+    if (want.colour == colour::kYellow) {
+        // The trigger comes at last: the capture waiting for it is drawn.
+        EXPECT_TRUE(waitUntil([&] { return rig.rec.captures > before; }, 5000)) << describe(rig);
+    }
     rig.engine.setTimeRange(10);
     const int then = rig.rec.captures;
-    rig.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return rig.rec.captures >= then + (repeat ? 3 : 1); }, 15000))
+    ASSERT_TRUE(rig.drawHealthy(then + (repeat ? 3 : 1), repeat))
         << row.name << " did not recover: " << describe(rig);
     rig.engine.storeClicked(true);
+    if (rig.retries > 0) {
+        RecordProperty("acquire_pressed_again_on_a_busy_machine", rig.retries);
+    }
     QCoreApplication::processEvents();
     EXPECT_TRUE(rig.state.blnConnected);
     EXPECT_EQ(rig.rec.panels["sbrBaudRate"], QStringLiteral("Baud: %1").arg(baud));
