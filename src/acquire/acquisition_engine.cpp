@@ -93,9 +93,7 @@ void AcquisitionEngine::InitHdwe(std::function<void(bool)> done) {
     order.autoPort = s_.blnAutoPort;
     order.comPort = s_.intComPort;
     for (int n = 1; n <= 8; ++n) {
-        // Existence is tested without opening anything; a port that does not exist is skipped.
-        const QString path = portPath(n);
-        order.paths[static_cast<std::size_t>(n)] = deviceExists(path) ? path : QString();
+        order.configured[static_cast<std::size_t>(n)] = configuredPortPath(n, configured_);
     }
     emit statusText(QStringLiteral("Looking for the BitScope..."));
     session_->identify(std::move(order));

@@ -2,6 +2,7 @@
 
 #include "src/core/registers.h"
 #include "src/link/dump_address.h"
+#include "src/link/port_names.h"
 
 #include <QThread>
 
@@ -199,10 +200,25 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
 void LinkSession::runIdentify(const IdentifyOrder& order) {
     connected_ = false;
     framer_.reset();
+    // Existence is tested without opening anything; a port that does not exist is skipped.
+    std::array<QString, 9> paths = order.configured;
+    QStringList machine;
+    if (std::any_of(paths.begin() + 1, paths.end(), [](const QString& p) { return p.isEmpty(); })) {
+        machine = machinePortPaths();
+    }
+    for (int n = 1; n <= 8; ++n) {
+        QString& path = paths[static_cast<std::size_t>(n)];
+        if (path.isEmpty() && n <= machine.size()) {
+            path = machine.at(n - 1);
+        }
+        if (!deviceExists(path)) {
+            path.clear();
+        }
+    }
     QString busy;
     std::string firmware;
     const auto tryPort = [&](int n) {
-        const QString& path = order.paths[static_cast<std::size_t>(n)];
+        const QString& path = paths[static_cast<std::size_t>(n)];
         if (port_.isOpen() && port_.devicePath() == path) {
             // The line we had: echoes of what an instrument that stopped answering was sent
             // may still be coming, and must not be taken for its identifier.
@@ -226,23 +242,21 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
         // An answer to the first probe that comes after its 10 ms would otherwise be read as
         // the answer at the second speed, and the instrument taken to run at a speed it does
         // not: the line must be quiet before the speed changes.
-        if (!waitQuiet(kSettleLimitMs)) {
-            return false;
-        }
+        const bool quiet = waitQuiet(kSettleLimitMs);
         framer_.reset();
-        return probe(57600, firmware);
+        return quiet && probe(57600, firmware);
     };
 
     bool found = false;
     if (order.autoPort) {
         int highest = 1;
         for (int n = 1; n <= 8; ++n) {
-            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+            if (!paths[static_cast<std::size_t>(n)].isEmpty()) {
                 highest = n;
             }
         }
         for (int n = 1; n <= highest && !found; ++n) {
-            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+            if (!paths[static_cast<std::size_t>(n)].isEmpty()) {
                 found = tryPort(n);
             }
         }

@@ -121,8 +121,18 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     QElapsedTimer sinceTick;
     qint64 longestStallMs = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longestStallMs = std::max(longestStallMs, sinceTick.restart()); });
+    double stallAt = 0.0;
+    QString stallDuring;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 gap = sinceTick.restart();
+        if (gap > longestStallMs) {
+            longestStallMs = gap;
+            stallAt = static_cast<double>(clock.elapsed()) / 1000.0;
+            stallDuring = p.StatusBar1->panelText(QStringLiteral("sbrLink"));
+        }
+    });
     sinceTick.start();
     ticker.start(10);
 
@@ -193,7 +203,8 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
                 "  message boxes       %d\n"
                 "  RSS                 start %ld KiB, after %.0f s %ld KiB, end %ld KiB "
                 "(growth %+ld KiB)\n"
-                "  longest GUI stall   %lld ms during the run; answered %lld ms after it\n"
+                "  longest GUI stall   %lld ms during the run (at %.0f s, link: %s); answered "
+                "%lld ms after it\n"
                 "  CPU while idle      %.2f %% of a core connected, %.2f %% link down\n",
                 elapsed, seed, every, static_cast<unsigned long long>(h.captures),
                 static_cast<double>(h.captures) / elapsed, faults,
@@ -201,8 +212,8 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
                 static_cast<unsigned long long>(h.recoveries),
                 static_cast<unsigned long long>(h.linkLosses), acquirePresses, messageBoxes,
                 rssStart, baselineAt, rssAfterFirstMinute, rssEnd, rssEnd - rssAfterFirstMinute,
-                static_cast<long long>(longestStallMs), static_cast<long long>(answerMs),
-                idleConnected * 100.0, idleDown * 100.0);
+                static_cast<long long>(longestStallMs), stallAt, qPrintable(stallDuring),
+                static_cast<long long>(answerMs), idleConnected * 100.0, idleDown * 100.0);
     std::fflush(stdout);
 
     EXPECT_GT(faults, 0);
