@@ -219,14 +219,7 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
     std::string firmware;
     const auto tryPort = [&](int n) {
         const QString& path = paths[static_cast<std::size_t>(n)];
-        if (port_.isOpen() && port_.devicePath() == path) {
-            // The line we had: echoes of what an instrument that stopped answering was sent
-            // may still be coming, and must not be taken for its identifier.
-            if (!waitQuiet(kSettleLimitMs)) {
-                port_.close();
-                return false;
-            }
-        } else {
+        if (!port_.isOpen() || port_.devicePath() != path) {
             const SerialStatus s = port_.open(path, 115200);
             if (s.error == SerialError::Busy) {
                 busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
@@ -234,6 +227,13 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
             if (!s.ok()) {
                 return false;
             }
+        }
+        // Whatever the instrument still sends for an earlier exchange (the echoes of an
+        // instrument that stopped answering, a late answer to the probe of an earlier search,
+        // which an instrument does not know was closed) must not be taken for its identifier.
+        if (!waitQuiet(kSettleLimitMs)) {
+            port_.close();
+            return false;
         }
         comPort_ = n;
         if (probe(115200, firmware)) {
