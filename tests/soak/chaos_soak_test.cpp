@@ -29,6 +29,20 @@ using tracely::test::waitUntil;
 
 namespace {
 
+// AddressSanitizer holds freed memory back in quarantine (up to 256 MiB): there the resident
+// size says nothing about leaks, which the sanitizer reports itself.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentSizeMeansGrowth = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kResidentSizeMeansGrowth = false;
+#else
+constexpr bool kResidentSizeMeansGrowth = true;
+#endif
+#else
+constexpr bool kResidentSizeMeansGrowth = true;
+#endif
+
 double envNumber(const char* name, double fallback) {
     const char* v = std::getenv(name);
     if (v == nullptr || *v == '\0') {
@@ -221,7 +235,9 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     EXPECT_TRUE(clean) << "no clean capture after the faults";
     EXPECT_TRUE(lightOff);
     EXPECT_TRUE(noticed);
-    EXPECT_LT(rssEnd - rssAfterFirstMinute, 1024) << "KiB grown since the first minute";
+    if (kResidentSizeMeansGrowth) {
+        EXPECT_LT(rssEnd - rssAfterFirstMinute, 1024) << "KiB grown since the first minute";
+    }
     EXPECT_LT(idleConnected, 0.01);
     EXPECT_LT(idleDown, 0.01);
     EXPECT_LT(longestStallMs, 1000) << "the GUI thread stalled";
