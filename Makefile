@@ -1,4 +1,4 @@
-# Front door: make demo | make test | make bench | make run | make install | make package
+# Front door: make demo | make test | make bench | make soak | make run | make install | make package
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
@@ -9,7 +9,7 @@ DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-sanitize bench demo run install package format clean
+.PHONY: all setup configure build test test-sanitize bench soak demo run install package format clean
 
 all: build
 
@@ -40,6 +40,11 @@ bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF -DTRACELY_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	./scripts/bench.sh $(BENCH_BUILD)
+
+# Half an hour of repeat mode with random line faults (SOAK_MINUTES to shorten).
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target test_soak tracely-sim
+	./scripts/soak.sh $(BUILD)
 
 # The program and the simulator only: the tests are not needed to look at it.
 demo: configure

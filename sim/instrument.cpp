@@ -15,7 +15,11 @@ bool answersAt(const Options& o, int baud) {
 } // namespace
 
 Instrument::Instrument(const Options& options, Pacer& out)
-    : o_(options), out_(out), source_(options) {
+    : o_(options), out_(out), source_(options), faultsAsleep_(options.faultsAfter > 0),
+      chaosOn_(options.chaos.everyTraces > 0) {
+    if (!faultsAsleep_) {
+        faults_ = o_.faults;
+    }
     // Power-on register values: a level trigger at mid scale on the analog byte, 25 MSa/s.
     regs_[5] = 128;
     regs_[7] = 3;
@@ -36,14 +40,90 @@ void Instrument::sendGarbage(double now, int count) {
     out_.push(g, now);
 }
 
+void Instrument::clearFaults() {
+    faults_ = Faults{};
+    faultsAsleep_ = false;
+    chaosOn_ = false;
+    once_ = TraceFault{};
+}
+
+void Instrument::wakeFaults(char c) {
+    if (c == 'M' && last_ != 'M') {
+        ++tracesDumped_;
+    }
+    if (faultsAsleep_ && c == '[' && last_ == 'M' && tracesDumped_ >= o_.faultsAfter) {
+        faultsAsleep_ = false;
+        faults_ = o_.faults;
+        faultsFrom_ = received_ - 1; // this "[" is the first character counted
+    }
+    last_ = c;
+}
+
+void Instrument::traceRequested() {
+    ++traceRequests_;
+    once_ = TraceFault{};
+    if (chaosOn_) {
+        drawChaos();
+    }
+}
+
+void Instrument::drawChaos() {
+    const auto draw = [this](std::uint64_t salt) { return mix(o_.seed, salt, traceRequests_); };
+    if (draw(0xC4A05) % static_cast<std::uint64_t>(o_.chaos.everyTraces) != 0) {
+        return;
+    }
+    // A character of the dump request or of the next register programming.
+    const int at = 1 + static_cast<int>(draw(0xA7) % 40);
+    std::string what;
+    switch (draw(0x4B1D) % 6) {
+    case 0:
+        once_.wrongEchoAt = at;
+        what = "wrong echo of character " + std::to_string(at) + " after the trace request";
+        break;
+    case 1:
+        once_.lateEchoAt = at;
+        once_.lateEchoMs = static_cast<double>(draw(0x1A7E) % 800);
+        what = "echo of character " + std::to_string(at) + " " +
+               std::to_string(static_cast<int>(once_.lateEchoMs)) + " ms late";
+        break;
+    case 2:
+        once_.lostAt = at;
+        what = "character " + std::to_string(at) + " lost on the line";
+        break;
+    case 3: {
+        const int lengths[] = {1, 2, 3, 4, 5, 8, 9};
+        once_.answerLength = lengths[draw(0x7E7) % 7];
+        what = "trigger answer of " + std::to_string(once_.answerLength) + " characters";
+        break;
+    }
+    case 4:
+        once_.shortBlock = 1 + static_cast<int>(draw(0xB10C) % 2);
+        what = "dump block " + std::to_string(once_.shortBlock) + " cut short";
+        break;
+    default:
+        once_.garbage = true;
+        what = "stray bytes after the answers";
+        break;
+    }
+    ++chaosFaults_;
+    if (faultObserver_) {
+        faultObserver_(what);
+    }
+}
+
 void Instrument::receive(char c, double now, int lineBaud) {
     if (receiveObserver_) {
         receiveObserver_(c);
     }
-    ++received_;
     lineBaud_ = lineBaud;
     out_.setBaud(lineBaud);
-    if (o_.faults.silent) {
+    if (once_.lostAt > 0 && c != 'T' && sinceTrace_ + 1 == once_.lostAt) {
+        once_.lostAt = 0;
+        return; // never arrived: not counted, not echoed, not obeyed
+    }
+    ++received_;
+    wakeFaults(c);
+    if (faults_.silent) {
         return;
     }
     if (!answersAt(o_, lineBaud)) {
@@ -58,13 +138,17 @@ void Instrument::receive(char c, double now, int lineBaud) {
 }
 
 void Instrument::echo(char c, double now) {
-    if (o_.faults.wrongEchoAt > 0 &&
-        received_ == static_cast<std::uint64_t>(o_.faults.wrongEchoAt)) {
+    if ((faults_.wrongEchoAt > 0 &&
+         received_ - faultsFrom_ == static_cast<std::uint64_t>(faults_.wrongEchoAt)) ||
+        (once_.wrongEchoAt > 0 && sinceTrace_ == once_.wrongEchoAt)) {
         c = c == '!' ? '#' : '!';
     }
-    if (o_.faults.lateEchoAt > 0 && sinceTrace_ == o_.faults.lateEchoAt) {
+    if (faults_.lateEchoAt > 0 && sinceTrace_ == faults_.lateEchoAt) {
         // Handed to the transmitter late: everything sent after it waits behind it.
-        now += o_.faults.lateEchoMs / 1000.0;
+        now += faults_.lateEchoMs / 1000.0;
+    }
+    if (once_.lateEchoAt > 0 && sinceTrace_ == once_.lateEchoAt) {
+        now += once_.lateEchoMs / 1000.0;
     }
     out_.push(std::string(1, c), now);
 }
@@ -72,6 +156,7 @@ void Instrument::echo(char c, double now) {
 void Instrument::command(char c, double now) {
     if (c == 'T') {
         sinceTrace_ = 0;
+        traceRequested();
     } else if (sinceTrace_ >= 0) {
         ++sinceTrace_;
     }
@@ -102,9 +187,9 @@ void Instrument::command(char c, double now) {
             addressWritten_ = false;
         }
     } else if (c == '?') {
-        const std::string id = o_.faults.badIdent ? std::string("BC999999") : o_.ident;
+        const std::string id = faults_.badIdent ? std::string("BC999999") : o_.ident;
         out_.push("\r" + id + "\r", now);
-        if (o_.faults.garbage) {
+        if (faults_.garbage) {
             sendGarbage(now, 3);
         }
     } else if (c == 'T') {
@@ -116,7 +201,7 @@ void Instrument::command(char c, double now) {
 
 void Instrument::startTrace(double now, int lineBaud) {
     blocksThisTrace_ = 0;
-    if (o_.faults.hangUpAwaitingTrigger) {
+    if (faults_.hangUpAwaitingTrigger) {
         out_.pushHangUp(now);
         return;
     }
@@ -127,7 +212,7 @@ void Instrument::startTrace(double now, int lineBaud) {
     t.searchFrom = static_cast<std::int64_t>(std::ceil(now / t.timing.dt));
     t.nextSearch = now;
     trace_ = t;
-    if (!o_.noTrigger) {
+    if (!triggerWithheld()) {
         searchStep(now);
     }
 }
@@ -150,7 +235,7 @@ void Instrument::searchStep(double now) {
 }
 
 void Instrument::tick(double now) {
-    if (!trace_ || o_.noTrigger) {
+    if (!trace_ || triggerWithheld()) {
         return;
     }
     if (!trace_->found) {
@@ -167,7 +252,7 @@ void Instrument::tick(double now) {
 }
 
 std::optional<double> Instrument::nextEvent() const {
-    if (!trace_ || o_.noTrigger) {
+    if (!trace_ || triggerWithheld()) {
         return std::nullopt;
     }
     return trace_->found ? trace_->answerDue : trace_->nextSearch;
@@ -189,11 +274,12 @@ void Instrument::answerTrace(double now) {
     if (o_.answer7) {
         answer = "T" + answer; // the withheld echo
     }
-    if (o_.faults.answerLength > 0) {
-        answer.resize(static_cast<std::size_t>(o_.faults.answerLength), '0');
+    if (const int length = once_.answerLength > 0 ? once_.answerLength : faults_.answerLength;
+        length > 0) {
+        answer.resize(static_cast<std::size_t>(length), '0');
     }
     out_.push(answer, now);
-    if (o_.faults.garbage) {
+    if (faults_.garbage || once_.garbage) {
         sendGarbage(now, 3);
     }
 }
@@ -214,17 +300,17 @@ void Instrument::sendDumpBlock(double now) {
     if (blockObserver_) {
         blockObserver_(tracesAnswered_, blocksThisTrace_, block);
     }
-    if (o_.faults.shortBlock == blocksThisTrace_) {
+    if (faults_.shortBlock == blocksThisTrace_ || once_.shortBlock == blocksThisTrace_) {
         block.resize(100);
     }
-    if (o_.faults.hangUpInBlock == blocksThisTrace_) {
+    if (faults_.hangUpInBlock == blocksThisTrace_) {
         block.resize(256);
         out_.push(block, now);
         out_.pushHangUp(now);
         return;
     }
     out_.push(block, now);
-    if (o_.faults.garbage) {
+    if (faults_.garbage || once_.garbage) {
         sendGarbage(now, 3);
     }
 }

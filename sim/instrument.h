@@ -27,6 +27,13 @@ public:
     using ReceiveObserver = std::function<void(char c)>;
     void setBlockObserver(BlockObserver observer) { blockObserver_ = std::move(observer); }
     void setReceiveObserver(ReceiveObserver observer) { receiveObserver_ = std::move(observer); }
+    // Hears of every fault --chaos injects, in words.
+    using FaultObserver = std::function<void(const std::string& what)>;
+    void setFaultObserver(FaultObserver observer) { faultObserver_ = std::move(observer); }
+
+    // The fault is gone: every configured fault and --chaos stop for good.
+    void clearFaults();
+    std::uint64_t chaosFaults() const { return chaosFaults_; }
 
     void receive(char c, double now, int lineBaud);
     void tick(double now);
@@ -69,6 +76,23 @@ private:
     void sendDumpBlock(double now);
     void sendGarbage(double now, int count);
     char garbageFor(char c);
+    // At a trace request: draws this trace's chaos fault.
+    void traceRequested();
+    // Sleeping faults wake with the first register programming after enough dumps.
+    void wakeFaults(char c);
+    bool triggerWithheld() const { return o_.noTrigger || faults_.noTrigger; }
+    void drawChaos();
+
+    // What --chaos gave the current trace; positions count command characters after its "T".
+    struct TraceFault {
+        int wrongEchoAt = 0;
+        int lateEchoAt = 0;
+        double lateEchoMs = 0.0;
+        int lostAt = 0; // this character never reaches the instrument
+        int answerLength = 0;
+        int shortBlock = 0;
+        bool garbage = false;
+    };
 
     const Options& o_;
     Pacer& out_;
@@ -85,6 +109,16 @@ private:
     std::int64_t sinceTrace_ = -1; // command characters since the latest "T"; -1 before any
     BlockObserver blockObserver_;
     ReceiveObserver receiveObserver_;
+    FaultObserver faultObserver_;
+    Faults faults_;                // in force now
+    bool faultsAsleep_ = false;    // --faults-after has not yet passed
+    std::uint64_t faultsFrom_ = 0; // characters received when they woke
+    int traceRequests_ = 0;
+    int tracesDumped_ = 0;
+    char last_ = 0;
+    bool chaosOn_ = false;
+    TraceFault once_;
+    std::uint64_t chaosFaults_ = 0;
     std::uint64_t received_ = 0;
     std::uint64_t garbageCount_ = 0;
     int lineBaud_ = 57600;

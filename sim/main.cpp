@@ -32,12 +32,22 @@ int main(int argc, char** argv) {
     sigprocmask(SIG_BLOCK, &stop, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     const int stopFd = signalfd(-1, &stop, SFD_CLOEXEC);
-    if (stopFd < 0) {
+    // SIGUSR1: the fault is gone.
+    sigset_t clear;
+    sigemptyset(&clear);
+    sigaddset(&clear, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &clear, nullptr);
+    const int clearFd = signalfd(-1, &clear, SFD_CLOEXEC);
+    if (stopFd < 0 || clearFd < 0) {
         std::cerr << "tracely-sim: signalfd: " << std::strerror(errno) << "\n";
         return 1;
     }
 
     PtyHost host(o);
+    if (o.chaos.everyTraces > 0) {
+        host.instrument().setFaultObserver(
+            [](const std::string& what) { std::cerr << "fault: " << what << std::endl; });
+    }
     if (const std::string err = host.open(); !err.empty()) {
         std::cerr << "tracely-sim: " << err << "\n";
         return 1;
@@ -58,7 +68,7 @@ int main(int argc, char** argv) {
     }
     std::cout << host.slavePath() << std::endl;
 
-    const int status = host.run(stopFd);
+    const int status = host.run(stopFd, clearFd);
     if (!o.linkPath.empty()) {
         ::unlink(o.linkPath.c_str());
     }

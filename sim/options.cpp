@@ -98,6 +98,9 @@ std::string applyFault(Faults& faults, const std::string& text) {
     if (name == "answer-length") {
         return needN(faults.answerLength, 1, 64);
     }
+    if (name == "no-trigger") {
+        return noArg(faults.noTrigger);
+    }
     if (name == "late-echo") {
         return needN(faults.lateEchoAt, 1, kMaxLateEcho);
     }
@@ -153,7 +156,17 @@ Faults (--fault F, repeatable)
   hangup-trigger       close the line while waiting for the trigger
   answer-length:N      answer a trace with N characters instead of 6
   late-echo:N          the same as --late-echo N
+  no-trigger           the trigger never comes (as --no-trigger, but it can sleep and end)
   After a hang-up fault the simulator exits.
+  --faults-after N     the faults sleep through N captures: they wake with the first
+                       register programming ("[" after "M") once N traces have been dumped
+                       (0..100000, default 0: awake from the start); the N of wrong-echo:N
+                       then counts from that "["
+  --chaos N            about one trace request in N (1..1000000) brings one fault drawn from
+                       --seed, lasting until the next "T": a wrong, late or lost echo, a trigger
+                       answer of the wrong length, a short block, or stray bytes; each is
+                       reported on standard error as "fault: WHAT"
+  SIGUSR1              the fault is gone: every fault and --chaos stop
 
 Other
   --register-port FILE write COMn=<link> under [PORTS] in the settings file FILE, keeping
@@ -206,6 +219,19 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (!toInt(*v, o.faults.lateEchoAt, 1, kMaxLateEcho)) {
                     r.error = std::string(kLateEcho) + " takes a character count 1.." +
                               std::to_string(kMaxLateEcho);
+                }
+            }
+        } else if (a == "--faults-after") {
+            if (const auto* v = value()) {
+                if (!toInt(*v, o.faultsAfter, 0, kMaxLateEcho)) {
+                    r.error =
+                        "--faults-after takes a capture count 0.." + std::to_string(kMaxLateEcho);
+                }
+            }
+        } else if (a == "--chaos") {
+            if (const auto* v = value()) {
+                if (!toInt(*v, o.chaos.everyTraces, 1, 1000000)) {
+                    r.error = "--chaos takes a trace count 1..1000000";
                 }
             }
         } else if (a == "--no-trigger") {

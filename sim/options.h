@@ -18,10 +18,18 @@ struct Faults {
     int shortBlock = 0;    // dump block n (1-based, per trace) is cut short
     int hangUpInBlock = 0; // the line is hung up in the middle of dump block n
     bool hangUpAwaitingTrigger = false;
-    int answerLength = 0; // the trigger answer has this many characters (0: normal)
+    int answerLength = 0;   // the trigger answer has this many characters (0: normal)
+    bool noTrigger = false; // the trigger never comes, until the fault is gone
     // The echo of the n-th command character after each trace request is held back.
     int lateEchoAt = 0;
     double lateEchoMs = 600.0;
+};
+
+// Faults drawn at random from the seed: about one trace request in `everyTraces` gets one,
+// which lasts until the next trace request. Only faults a program can ride out: the line
+// stays up.
+struct Chaos {
+    int everyTraces = 0; // 0: none
 };
 
 struct Options {
@@ -40,6 +48,8 @@ struct Options {
     LogicPattern logic{LogicKind::Counter, 10000.0, 0};
     std::uint64_t seed = 1;
     Faults faults;
+    int faultsAfter = 0; // the faults sleep through this many captures
+    Chaos chaos;
     std::string registerIni; // settings file to point a COM port at the link
     int registerCom = 1;
 };

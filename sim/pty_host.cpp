@@ -157,7 +157,7 @@ bool PtyHost::flushOutput(double t) {
     return true;
 }
 
-int PtyHost::run(int stopFd) {
+int PtyHost::run(int stopFd, int controlFd) {
     bool connected = false;
     for (;;) {
         const bool nowConnected = programConnected();
@@ -198,7 +198,7 @@ int PtyHost::run(int stopFd) {
             }
         }
 
-        pollfd fds[2] = {{stopFd, POLLIN, 0}, {master_, POLLIN, 0}};
+        pollfd fds[3] = {{stopFd, POLLIN, 0}, {master_, POLLIN, 0}, {controlFd, POLLIN, 0}};
         if (connected && !pendingWrite_.empty()) {
             fds[1].events |= POLLOUT;
         }
@@ -213,12 +213,20 @@ int PtyHost::run(int stopFd) {
                                  : timeoutMs / 1000.0;
         ts.tv_sec = static_cast<time_t>(waitS);
         ts.tv_nsec = static_cast<long>((waitS - static_cast<double>(ts.tv_sec)) * 1e9);
-        const int r = ::ppoll(fds, connected || opened_ >= 0 ? 2 : 1, &ts, nullptr);
+        if (!connected && opened_ < 0) {
+            fds[1].fd = -1; // nothing to watch there: poll skips a negative descriptor
+        }
+        const int r = ::ppoll(fds, 3, &ts, nullptr);
         if (r < 0 && errno != EINTR) {
             return 1;
         }
         if (fds[0].revents & POLLIN) {
             return 0;
+        }
+        if (fds[2].revents & POLLIN) {
+            char buf[512]; // a few signalfd records, or a pipe's bytes: one read takes them
+            (void)!::read(controlFd, buf, sizeof buf);
+            instrument_.clearFaults();
         }
         if (!connected && (fds[1].revents & POLLIN)) {
             drainOpenNotices();

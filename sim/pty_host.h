@@ -26,8 +26,9 @@ public:
     Instrument& instrument() { return instrument_; }
 
     // Serves until stopFd becomes readable (a signal), the line is hung up by a fault, or, with
-    // --exit-after-hangup, the program closes the line. Returns the exit status.
-    int run(int stopFd);
+    // --exit-after-hangup, the program closes the line. Returns the exit status. Whenever
+    // controlFd becomes readable, what it holds is read and the faults are cleared.
+    int run(int stopFd, int controlFd = -1);
 
 private:
     double now() const;

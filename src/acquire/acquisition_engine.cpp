@@ -98,19 +98,9 @@ void AcquisitionEngine::InitHdwe(std::function<void(bool)> done) {
     IdentifyOrder order;
     order.autoPort = s_.blnAutoPort;
     order.comPort = s_.intComPort;
-    QStringList tried;
     for (int n = 1; n <= 8; ++n) {
-        // Existence is tested without opening anything; a port that does not exist is skipped.
-        const QString path = portPath(n);
-        order.paths[static_cast<std::size_t>(n)] = deviceExists(path) ? path : QString();
-        if (!order.paths[static_cast<std::size_t>(n)].isEmpty() &&
-            (order.autoPort || n == order.comPort)) {
-            tried << QStringLiteral("COM%1 (%2)").arg(n).arg(path);
-        }
+        order.configured[static_cast<std::size_t>(n)] = configuredPortPath(n, configured_);
     }
-    searched_ = tried.isEmpty() ? QStringLiteral("no serial port present")
-                                : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
-                                      QStringLiteral(" at 115200 and 57600 baud");
     emit statusText(QStringLiteral("Looking for the BitScope..."));
     emit phaseChanged(LinkPhase::Searching, order.autoPort
                                                 ? QStringLiteral("COM1…COM8")
@@ -191,7 +181,8 @@ void AcquisitionEngine::onIdentified(const QString& firmware, qint32 baud, int c
     }
 }
 
-void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&) {
+void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&,
+                                         const QString& searched) {
     identifying_ = false;
     updateAfterIdentify_ = false;
     rearmPending_ = false;
@@ -199,9 +190,8 @@ void AcquisitionEngine::onIdentifyFailed(const QString& why, const QString&) {
     light(colour::kRed, true);
     showLinkDown();
     health_.lastFault = why;
-    // Which ports and speeds were tried tells the user where to look next.
-    emit statusText(QStringLiteral("Not connected: ") + why + QStringLiteral("; ") + searched_);
-    emit phaseChanged(LinkPhase::NotFound, searched_);
+    emit statusText(QStringLiteral("Not connected: ") + why + QStringLiteral("; ") + searched);
+    emit phaseChanged(LinkPhase::NotFound, searched);
     noteHealth();
     for (auto& done : std::exchange(identifyWaiters_, {})) {
         done(false);

@@ -100,7 +100,7 @@ private:
 
     // Reports from the line's thread.
     void onIdentified(const QString& firmware, qint32 baud, int comPort, const QString& path);
-    void onIdentifyFailed(const QString& why, const QString& busyPort);
+    void onIdentifyFailed(const QString& why, const QString& busyPort, const QString& searched);
     void onEchoFailed(quint64 seq, const QString& why);
     void onProgrammed(quint64 seq, bool traceRequested);
     void onTriggerAnswered(quint64 seq, const QString& answer, quint8 r3, quint8 r4);
@@ -131,7 +131,6 @@ private:
     RateWindow rates_;
     QElapsedTimer clock_;
     QTimer waitingHint_;
-    QString searched_; // the ports the last search tried, in words
 };
 
 } // namespace tracely

@@ -18,7 +18,9 @@ namespace tracely {
 struct IdentifyOrder {
     bool autoPort = true; // search COM1..COM8; otherwise try comPort only
     int comPort = 1;
-    std::array<QString, 9> paths; // [n]: the device COMn leads to, empty when it does not exist
+    // [n]: the path configured for COMn, empty when it is not: then COMn is the n-th serial
+    // device of the machine, looked up on the line's thread (the list takes a while to get).
+    std::array<QString, 9> configured;
 };
 
 // Update's line work: the register image, then the trace request, the dump request and the

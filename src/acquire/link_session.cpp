@@ -2,6 +2,7 @@
 
 #include "src/core/registers.h"
 #include "src/link/dump_address.h"
+#include "src/link/port_names.h"
 
 #include <QThread>
 
@@ -205,18 +206,38 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
 void LinkSession::runIdentify(const IdentifyOrder& order) {
     connected_ = false;
     framer_.reset();
+    // Existence is tested without opening anything; a port that does not exist is skipped.
+    std::array<QString, 9> paths = order.configured;
+    QStringList machine;
+    if (std::any_of(paths.begin() + 1, paths.end(), [](const QString& p) { return p.isEmpty(); })) {
+        machine = machinePortPaths();
+    }
+    for (int n = 1; n <= 8; ++n) {
+        QString& path = paths[static_cast<std::size_t>(n)];
+        if (path.isEmpty() && n <= machine.size()) {
+            path = machine.at(n - 1);
+        }
+        if (!deviceExists(path)) {
+            path.clear();
+        }
+    }
+    QStringList tried;
+    for (int n = 1; n <= 8; ++n) {
+        const QString& path = paths[static_cast<std::size_t>(n)];
+        if (!path.isEmpty() && (order.autoPort || n == order.comPort)) {
+            tried << QStringLiteral("COM%1 (%2)").arg(n).arg(path);
+        }
+    }
+    // Which ports and speeds were tried tells the user where to look next.
+    const QString searched = tried.isEmpty()
+                                 ? QStringLiteral("no serial port present")
+                                 : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
+                                       QStringLiteral(" at 115200 and 57600 baud");
     QString busy;
     std::string firmware;
     const auto tryPort = [&](int n) {
-        const QString& path = order.paths[static_cast<std::size_t>(n)];
-        if (port_.isOpen() && port_.devicePath() == path) {
-            // The line we had: echoes of what an instrument that stopped answering was sent
-            // may still be coming, and must not be taken for its identifier.
-            if (!waitQuiet(t_.settleLimitMs)) {
-                port_.close();
-                return false;
-            }
-        } else {
+        const QString& path = paths[static_cast<std::size_t>(n)];
+        if (!port_.isOpen() || port_.devicePath() != path) {
             const SerialStatus s = port_.open(path, 115200);
             if (s.error == SerialError::Busy) {
                 busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
@@ -225,20 +246,35 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
                 return false;
             }
         }
+        // Whatever the instrument still sends for an earlier exchange (the echoes of an
+        // instrument that stopped answering, a late answer to the probe of an earlier search,
+        // which an instrument does not know was closed) must not be taken for its identifier.
+        if (!waitQuiet(t_.settleLimitMs)) {
+            port_.close();
+            return false;
+        }
         comPort_ = n;
-        return probe(115200, firmware) || probe(57600, firmware);
+        if (probe(115200, firmware)) {
+            return true;
+        }
+        // An answer to the first probe that comes after its 10 ms would otherwise be read as
+        // the answer at the second speed, and the instrument taken to run at a speed it does
+        // not: the line must be quiet before the speed changes.
+        const bool quiet = waitQuiet(t_.settleLimitMs);
+        framer_.reset();
+        return quiet && probe(57600, firmware);
     };
 
     bool found = false;
     if (order.autoPort) {
         int highest = 1;
         for (int n = 1; n <= 8; ++n) {
-            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+            if (!paths[static_cast<std::size_t>(n)].isEmpty()) {
                 highest = n;
             }
         }
         for (int n = 1; n <= highest && !found; ++n) {
-            if (!order.paths[static_cast<std::size_t>(n)].isEmpty()) {
+            if (!paths[static_cast<std::size_t>(n)].isEmpty()) {
                 found = tryPort(n);
             }
         }
@@ -251,7 +287,7 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
         emit identifyFailed(busy.isEmpty() ? QStringLiteral("no BitScope answered on COM1 to COM8")
                                            : busy + QStringLiteral(" is busy: in use by another "
                                                                    "program"),
-                            busy);
+                            busy, searched);
         return;
     }
     port_.discardInput();

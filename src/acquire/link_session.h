@@ -43,7 +43,7 @@ public:
 
 signals:
     void identified(const QString& firmware, qint32 baud, int comPort, const QString& path);
-    void identifyFailed(const QString& why, const QString& busyPort);
+    void identifyFailed(const QString& why, const QString& busyPort, const QString& searched);
     // Update's echo checks: one character came back wrong or not at all.
     void echoFailed(quint64 seq, const QString& why);
     // The register image was sent; a trace was requested unless an echo failed.

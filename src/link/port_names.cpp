@@ -7,22 +7,35 @@
 
 namespace tracely {
 
-QString resolvePortPath(int portNumber, const ConfiguredPort& configured) {
-    if (portNumber < 1) {
+QString configuredPortPath(int portNumber, const ConfiguredPort& configured) {
+    if (portNumber < 1 || !configured) {
         return {};
     }
-    if (configured) {
-        const QString path = configured(portNumber).trimmed();
-        if (!path.isEmpty()) {
-            // A bare device name ("ttyUSB0") is one in /dev, as people write it.
-            return path.contains(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
-        }
+    const QString path = configured(portNumber).trimmed();
+    if (path.isEmpty()) {
+        return {};
     }
+    // A bare device name ("ttyUSB0") is one in /dev, as people write it.
+    return path.contains(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
+}
+
+QStringList machinePortPaths() {
     QStringList found;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         found << info.systemLocation();
     }
     std::sort(found.begin(), found.end());
+    return found;
+}
+
+QString resolvePortPath(int portNumber, const ConfiguredPort& configured) {
+    if (portNumber < 1) {
+        return {};
+    }
+    if (QString path = configuredPortPath(portNumber, configured); !path.isEmpty()) {
+        return path;
+    }
+    const QStringList found = machinePortPaths();
     return portNumber <= found.size() ? found.at(portNumber - 1) : QString();
 }
 

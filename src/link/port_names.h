@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -12,6 +13,12 @@ namespace tracely {
 // means COMn names nothing.
 using ConfiguredPort = std::function<QString(int portNumber)>;
 QString resolvePortPath(int portNumber, const ConfiguredPort& configured);
+
+// The two halves of the above, for a caller that must not wait on the machine's device list:
+// the configured path alone (empty when COMn is not configured), and the machine's serial
+// devices in order of their location (asking the system, which can take tens of milliseconds).
+QString configuredPortPath(int portNumber, const ConfiguredPort& configured);
+QStringList machinePortPaths();
 
 // A port exists when its path leads to a character device; nothing is opened.
 bool deviceExists(const QString& path);

@@ -72,8 +72,17 @@ protected:
 
 public:
     // The labels are made before the layout of the same replot places the axis: after a
-    // resize they were thinned for the old length, and need one more replot.
-    bool madeForOtherLength() const { return std::abs(axisLength() - lengthUsed_) > 1.0; }
+    // resize they were thinned for the old length, and need one more replot. Asked once per
+    // length, so that an axis whose labels are not remade (hidden, no ticks) cannot keep the
+    // plot replotting for ever.
+    bool needsReplotForLength() {
+        const double length = axisLength();
+        if (std::abs(length - lengthUsed_) <= 1.0) {
+            return false;
+        }
+        lengthUsed_ = length;
+        return true;
+    }
 
 private:
     bool horizontal() const { return axis_->orientation() == Qt::Horizontal; }
@@ -98,7 +107,7 @@ void ownTicker(QCPAxis* axis, int divisions, TickText text) {
     QCustomPlot* plot = axis->parentPlot();
     const QWeakPointer<UnitTicker> weak = ticker;
     QObject::connect(plot, &QCustomPlot::afterLayout, axis, [plot, weak] {
-        if (const auto t = weak.toStrongRef(); t && t->madeForOtherLength()) {
+        if (const auto t = weak.toStrongRef(); t && t->needsReplotForLength()) {
             plot->replot(QCustomPlot::rpQueuedReplot);
         }
     });

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tracely;
 using namespace tracely::sim;
 
@@ -112,5 +114,67 @@ TEST(Instrument, LateEchoCountsFromEachTraceRequest) {
         for (std::size_t i = 0; i < due.size(); ++i) {
             EXPECT_NEAR(due[i], c.due[i], 1e-9) << c.chars << " N=" << c.at << " byte " << i;
         }
+    }
+}
+
+TEST(Instrument, SleepingFaultsWakeWithTheProgrammingAfterTheirCaptures) {
+    // Two captures, each: register programming, ">", "T" (answered), dump request, two "M".
+    Options o = quick();
+    o.faultsAfter = 2;
+    o.faults.wrongEchoAt = 2; // counted from the "[" that wakes them
+    const std::string program = updateFor(128, 0, 3, 1, 0, 1, 175, 3) + ">";
+    Bench b(o);
+    for (int capture = 1; capture <= 2; ++capture) {
+        EXPECT_EQ(b.send(program), program) << capture;
+        b.send("T");
+        b.send(wire::dumpRequestSequence(0, 0, 3) + "MM");
+    }
+    const std::string echoed = b.send(program);
+    ASSERT_EQ(echoed.size(), program.size());
+    EXPECT_EQ(echoed[0], '[');
+    EXPECT_NE(echoed[1], program[1]);
+    EXPECT_EQ(echoed.substr(2), program.substr(2));
+}
+
+TEST(Instrument, ClearedFaultsEndAndAWithheldTriggerComes) {
+    Options o = quick();
+    o.faults.noTrigger = true;
+    o.faults.badIdent = true;
+    Bench b(o);
+    EXPECT_EQ(b.send("?"), "?\rBC999999\r");
+    EXPECT_EQ(b.send("T"), "T"); // and no answer, however long
+    b.inst.clearFaults();
+    const std::string answer = b.drain();
+    ASSERT_EQ(answer.size(), 6u) << answer; // the waiting trace now triggers
+    EXPECT_EQ(answer.front(), '\r');
+    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
+}
+
+TEST(Instrument, ChaosInjectsAboutOneFaultInNTracesRepeatablyBySeed) {
+    const auto run = [](std::uint64_t seed) {
+        Options o = quick();
+        o.seed = seed;
+        o.chaos.everyTraces = 10;
+        o.noTrigger = true; // only the draws matter here
+        Bench b(o);
+        std::vector<std::string> faults;
+        b.inst.setFaultObserver([&](const std::string& what) { faults.push_back(what); });
+        for (int trace = 0; trace < 1000; ++trace) {
+            b.send("T");
+        }
+        EXPECT_EQ(b.inst.chaosFaults(), faults.size());
+        return faults;
+    };
+    const std::vector<std::string> a = run(3);
+    EXPECT_GT(a.size(), 60u);
+    EXPECT_LT(a.size(), 140u);
+    EXPECT_EQ(run(3), a);
+    EXPECT_NE(run(4), a);
+    // Every kind turns up.
+    for (const char* kind :
+         {"wrong echo", "late", "lost", "trigger answer", "cut short", "stray"}) {
+        EXPECT_TRUE(std::any_of(a.begin(), a.end(), [&](const std::string& f) {
+            return f.find(kind) != f.npos;
+        })) << kind;
     }
 }

@@ -94,3 +94,16 @@ TEST(SimOptions, LineDelaysAndLateEcho) {
         EXPECT_NE(parse(line).error.find(option), std::string::npos) << line;
     }
 }
+
+TEST(SimOptions, SleepingFaultsAndChaos) {
+    const Options o = parse("--faults-after 2 --fault no-trigger --chaos 50").options;
+    EXPECT_EQ(o.faultsAfter, 2);
+    EXPECT_TRUE(o.faults.noTrigger);
+    EXPECT_EQ(o.chaos.everyTraces, 50);
+    for (const std::string line : {"--faults-after -1", "--faults-after 100001", "--chaos 0",
+                                   "--chaos 1000001", "--chaos x", "--faults-after"}) {
+        EXPECT_NE(parse(line).error.find(line.substr(0, line.find(' '))), std::string::npos)
+            << line;
+    }
+    EXPECT_FALSE(parse("--fault no-trigger:3").error.empty());
+}

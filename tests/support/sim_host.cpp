@@ -1,6 +1,7 @@
 #include "tests/support/sim_host.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace tracely::test {
@@ -20,15 +21,26 @@ SimHost::SimHost(sim::Options options) : options_(std::move(options)) {
     if (::pipe2(stopPipe_, O_CLOEXEC) != 0) {
         stopPipe_[0] = stopPipe_[1] = -1;
     }
+    if (::pipe2(controlPipe_, O_CLOEXEC) != 0) {
+        controlPipe_[0] = controlPipe_[1] = -1;
+    }
     thread_ = std::thread([this] {
-        host_->run(stopPipe_[0]);
+        clockid_t id{};
+        if (::pthread_getcpuclockid(::pthread_self(), &id) == 0) {
+            clock_ = id;
+            clockKnown_ = true;
+        }
+        host_->run(stopPipe_[0], controlPipe_[0]);
+        timespec ts{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        cpuAtEnd_ = static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
         done_ = true;
     });
 }
 
 SimHost::~SimHost() {
     stop();
-    for (int fd : stopPipe_) {
+    for (int fd : {stopPipe_[0], stopPipe_[1], controlPipe_[0], controlPipe_[1]}) {
         if (fd >= 0) {
             ::close(fd);
         }
@@ -37,6 +49,19 @@ SimHost::~SimHost() {
 
 bool SimHost::finished() const {
     return done_;
+}
+
+void SimHost::clearFaults() {
+    const char c = 'c';
+    (void)!::write(controlPipe_[1], &c, 1);
+}
+
+double SimHost::cpuSeconds() const {
+    timespec ts{};
+    if (done_ || !clockKnown_ || ::clock_gettime(clock_, &ts) != 0) {
+        return cpuAtEnd_;
+    }
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
 std::vector<SimHost::Block> SimHost::blocks() const {

@@ -4,6 +4,7 @@
 #include "sim/pty_host.h"
 
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,6 +32,10 @@ public:
     // Whether the loop has ended by itself (a hang-up fault or --exit-after-hangup).
     bool finished() const;
     void stop();
+    // The fault is gone: every fault the options set stops, from the next byte on.
+    void clearFaults();
+    // CPU time the simulator's thread has used, so a test can tell it from the program's.
+    double cpuSeconds() const;
 
     // Safe to call while the loop runs.
     std::vector<Block> blocks() const;
@@ -40,8 +45,12 @@ private:
     sim::Options options_;
     std::unique_ptr<sim::PtyHost> host_;
     int stopPipe_[2] = {-1, -1};
+    int controlPipe_[2] = {-1, -1};
     std::thread thread_;
     std::atomic<bool> done_{false};
+    std::atomic<clockid_t> clock_{CLOCK_THREAD_CPUTIME_ID}; // the thread's, once it runs
+    std::atomic<bool> clockKnown_{false};
+    std::atomic<double> cpuAtEnd_{0.0};
     mutable std::mutex mutex_;
     std::vector<Block> blocks_;
     std::string received_;
