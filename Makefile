@@ -1,15 +1,21 @@
 # Front door: make demo | make test | make bench | make run | make install | make package
+#             make fuzz (FUZZ_SECONDS per target) | make soak
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
 PKG_BUILD  ?= build-package
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# make soak: kills during a save
+SOAK_KILLS ?= 1000
 # make install PREFIX=/opt/tracely DESTDIR=/tmp/stage
 PREFIX     ?=
 DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-sanitize bench demo run install package format clean
+.PHONY: all setup configure build test test-sanitize bench demo run install package format clean \
+	fuzz soak soak-kill
 
 all: build
 
@@ -33,6 +39,18 @@ test-sanitize: setup
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# libFuzzer targets under ASan + UBSan, with clang in a build tree of their own.
+fuzz:
+	@./scripts/setup.sh fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_BUILD)
+
+# The long runs: soak-kill kills the program SOAK_KILLS times during its save.
+soak: soak-kill
+
+soak-kill: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen TRACELY_KILL_RUNS=$(SOAK_KILLS) \
+	  ctest --output-on-failure -R '^test_kill_during_save$$'
 
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF -DTRACELY_BENCH=ON $(CMAKE_FLAGS)
@@ -60,4 +78,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(PKG_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(PKG_BUILD) $(FUZZ_BUILD)

@@ -36,7 +36,10 @@ constexpr double kTwipsPerInch = 1440;
 } // namespace
 
 MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
-    : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
+    : MainWindow(SettingsLocation::at(settingsPath), parent) {}
+
+MainWindow::MainWindow(SettingsLocation settings, QWidget* parent)
+    : QMainWindow(parent), settingsWhere_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Tracely"));
     setObjectName(QStringLiteral("frmMain"));
     auto* host = new QWidget(this);
@@ -51,7 +54,7 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     engine_ = std::make_unique<AcquisitionEngine>(s_, [this](int n) { return configuredPort(n); });
     display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
     controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
-    settings_ = std::make_unique<SettingsFile>(s_, p_, settingsPath_);
+    settings_ = std::make_unique<SettingsFile>(s_, p_, settingsWhere_);
 
     // The engine learns the panel's states before any handler runs on a change of them.
     connectEngine();
@@ -74,17 +77,39 @@ QSize MainWindow::minimumWindowSize() const {
 
 QString MainWindow::configuredPort(int n) const {
     // Read afresh each time: the file is the state, and a simulator may have just named itself.
-    cInifile ini;
-    ini.setPath(settingsPath_);
-    ini.setSection("PORTS");
-    ini.setKey("COM" + std::to_string(n));
-    const QString path = QString::fromStdString(ini.Value()).trimmed();
-    // A relative path is taken from the settings file's folder, not from wherever the
-    // program happened to be started.
-    if (path.contains(QLatin1Char('/')) && QDir::isRelativePath(path)) {
-        return QFileInfo(QString::fromStdString(settingsPath_)).dir().filePath(path);
+    // A user's copy of the settings without the entry takes it from beside the program.
+    for (const std::string& file : {settingsWhere_.readPath, settingsWhere_.portsPath}) {
+        if (file.empty()) {
+            continue;
+        }
+        cInifile ini;
+        ini.setPath(file);
+        ini.setSection("PORTS");
+        ini.setKey("COM" + std::to_string(n));
+        const QString path = QString::fromStdString(ini.Value()).trimmed();
+        if (path.isEmpty()) {
+            continue;
+        }
+        // A relative path is taken from the folder of the file that names it, not from
+        // wherever the program happened to be started.
+        if (path.contains(QLatin1Char('/')) && QDir::isRelativePath(path)) {
+            return QFileInfo(QString::fromStdString(file)).dir().filePath(path);
+        }
+        return path;
     }
-    return path;
+    return {};
+}
+
+// Where the settings go, when it is not the usual place, or that they cannot be saved: said
+// once, in the link's panel (which the link takes over as soon as it has something to say),
+// and on the standard error for a window that is already closing.
+void MainWindow::showSettingsNote(const std::string& note) {
+    if (note.empty()) {
+        return;
+    }
+    const QString text = QString::fromStdString(note);
+    showLinkText(text);
+    qWarning("%s", qPrintable(text));
 }
 
 void MainWindow::connectEngine() {
@@ -295,15 +320,23 @@ void MainWindow::formLoad() {
     setPanelText(panel::kComPort, "Com: ");
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+    showSettingsNote(settingsWhere_.note);
     splash_->SplashOff();
+}
+
+void MainWindow::cutStartUpShort() {
+    if (splash_ != nullptr && splash_->minimumTimePending()) {
+        splash_->Timer1->start(0); // its time-out ends the wait at once
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         engine_->stop();
-        settings_->SaveSettings();
-        settings_->writeKeepRepeating(engine_->keepRepeating());
+        settings_->SaveSettings(
+            [this] { settings_->writeKeepRepeating(engine_->keepRepeating()); });
+        showSettingsNote(settings_->lastSave().message);
     }
     event->accept();
 }

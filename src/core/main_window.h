@@ -4,6 +4,7 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
+#include "src/settings/settings_place.h"
 #include "src/ui/options_host.h"
 
 #include <QMainWindow>
@@ -27,7 +28,9 @@ public:
     // A modal message (title, text); tests put their own in place of the dialog.
     using MessageBox = std::function<void(const QString& title, const QString& text)>;
 
+    // Settings read from and saved to one file.
     explicit MainWindow(std::string settingsPath, QWidget* parent = nullptr);
+    explicit MainWindow(SettingsLocation settings, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -41,6 +44,8 @@ public:
 
     // The start-up of the window: first values, scales, markers, the saved panel.
     void formLoad();
+    // A program asked to stop while starting does not wait out the splash box's minimum time.
+    void cutStartUpShort();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,12 +77,13 @@ private:
     void helpButtonChanged(bool value);
 
     QString configuredPort(int n) const;
+    void showSettingsNote(const std::string& note);
     void connectWindowButtons();
     QSize minimumWindowSize() const;
 
     FrontPanelState s_;
     FrontPanel p_;
-    std::string settingsPath_;
+    const SettingsLocation settingsWhere_; // as found at start: the engine's thread reads it
     std::unique_ptr<AcquisitionEngine> engine_;
     std::unique_ptr<Display> display_;
     std::unique_ptr<Controls> controls_;
