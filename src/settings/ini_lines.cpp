@@ -95,13 +95,16 @@ bool isWritableKeyName(std::string_view key) {
 }
 
 namespace {
+// The line as a line inside a file: not the first, where a byte-order mark would be skipped.
 bool readsAs(std::string_view content, LineKind kind, std::string_view name) {
     if (content.find('\n') != std::string_view::npos) {
         return false;
     }
-    LineCursor cursor(content);
+    const std::string text = "\n" + std::string(content);
+    LineCursor cursor(text);
     Line line;
-    return cursor.next(line) && line.kind == kind && namesEqual(line.name, name);
+    return cursor.next(line) && cursor.next(line) && line.kind == kind &&
+           namesEqual(line.name, name);
 }
 } // namespace
 

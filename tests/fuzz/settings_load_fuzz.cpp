@@ -35,7 +35,7 @@ void check(bool ok, const char* what) {
 
 // The window's wiring of the routines, without the instrument: Update and CofigTime do nothing.
 struct Routines : PanelRoutines {
-    Display* d = nullptr;
+    tracely::Display* d = nullptr;
     Controls* c = nullptr;
     void PlotAnalog() override { d->PlotAnalog(); }
     void PlotLogic() override { d->PlotLogic(); }
@@ -54,7 +54,7 @@ struct Panel {
     FrontPanel p = buildFrontPanel(&host);
     FrontPanelState s;
     Routines routines;
-    Display display{s, p, routines};
+    tracely::Display display{s, p, routines};
     Controls controls{s, p, routines};
     Panel() {
         routines.d = &display;

@@ -96,6 +96,10 @@ TEST(IniText, AWriteThatWouldNotReadBackIsRefusedAndChangesNothing) {
     const auto at = writeValue("[s]\n", "s", "[x", longest.substr(1));
     ASSERT_TRUE(at.has_value());
     EXPECT_EQ(readValue(*at, "s", "[x"), longest.substr(1));
+    // A key that only looks like a header after a byte-order mark is an ordinary key.
+    const auto bom = writeValue("[s]\n", "s", "\xEF\xBB\xBF[x", "a]");
+    ASSERT_TRUE(bom.has_value());
+    EXPECT_EQ(readValue(*bom, "s", "\xEF\xBB\xBF[x"), "a]");
     const auto whole = writeValue("[s]\n", "s", "k", longest);
     ASSERT_TRUE(whole.has_value());
     EXPECT_EQ(readValue(*whole, "s", "k"), longest);
