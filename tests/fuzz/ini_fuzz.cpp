@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string section = in.ConsumeRandomLengthString(32);
     const std::string key = in.ConsumeRandomLengthString(32);
     std::string value = in.ConsumeRandomLengthString(64);
-    if (in.ConsumeIntegralInRange(0, 15) == 0) {
+    if (in.ConsumeIntegralInRange(0, 15) == 15) { // not when the input has run out
         // Now and then a value near the longest line that is parsed.
         value.append(
             in.ConsumeIntegralInRange<std::size_t>(kMaxLineLength - 64, kMaxLineLength + 64),

@@ -138,7 +138,10 @@ TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
 
 TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
     test::TempDir program;
+    // What a killed save left behind goes at the next start.
+    test::writeFile(program.file(".TRACELY.INI.tmp42-1-0"), "[OPTIONS]\nShow");
     EXPECT_EQ(settingsFilePath(program.path().string()), program.file("TRACELY.INI"));
+    EXPECT_FALSE(std::filesystem::exists(program.file(".TRACELY.INI.tmp42-1-0")));
     test::TempDir config;
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     EXPECT_EQ(settingsFilePath("/nonexistent/bin"),
@@ -252,20 +255,21 @@ TEST(SettingsFile, AnInstalledProgramUsesTheUsersFolder) {
 
 namespace {
 
-// Counts the files renamed into a folder, to tell one replace from many.
-struct RenameCounter {
+// Counts the temporary files made in a folder (each replace makes one, with a name of its
+// own, so the kernel merges no two events), to tell one replace from many.
+struct ReplaceCounter {
     int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    explicit RenameCounter(const std::filesystem::path& folder) {
-        ::inotify_add_watch(fd, folder.c_str(), IN_MOVED_TO);
+    explicit ReplaceCounter(const std::filesystem::path& folder) {
+        ::inotify_add_watch(fd, folder.c_str(), IN_CREATE);
     }
-    ~RenameCounter() { ::close(fd); }
+    ~ReplaceCounter() { ::close(fd); }
     int count() const {
         alignas(inotify_event) char buffer[4096];
         int n = 0;
         for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
             for (ssize_t at = 0; at < got;) {
                 const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
-                n += std::string_view(e->len > 0 ? e->name : "") == "TRACELY.INI";
+                n += std::string_view(e->len > 0 ? e->name : "").starts_with(".TRACELY.INI.tmp");
                 at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
             }
         }
@@ -293,9 +297,9 @@ TEST(SettingsFile, ASaveIsOneReplaceOfTheWholeFileKeepingOtherLines) {
     Rig rig;
     test::writeFile(rig.file.path(), kBeside);
     rig.file.LoadSettings();
-    RenameCounter renames(rig.dir.path());
+    ReplaceCounter replaces(rig.dir.path());
     rig.file.SaveSettings([&] { rig.file.writeKeepRepeating(true); });
-    EXPECT_EQ(renames.count(), 1);
+    EXPECT_EQ(replaces.count(), 1);
     EXPECT_TRUE(rig.file.lastSave().saved);
     EXPECT_EQ(rig.file.lastSave().message, "");
     const std::string text = test::readFile(rig.file.path());
@@ -305,7 +309,7 @@ TEST(SettingsFile, ASaveIsOneReplaceOfTheWholeFileKeepingOtherLines) {
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
     }
     rig.file.writeKeepRepeating(false); // outside a save: a save of its own
-    EXPECT_EQ(renames.count(), 1);
+    EXPECT_EQ(replaces.count(), 1);
     EXPECT_FALSE(rig.file.readKeepRepeating());
 }
 
