@@ -129,19 +129,30 @@ struct Slot {
 
     void start() {
         const std::string program = (folder / "tracely").string();
-        const std::string config = "XDG_CONFIG_HOME=" + (folder / "config").string();
-        const std::string home = "HOME=" + (folder / "home").string();
+        // The test's environment (sanitizer options among it), with folders of the copy's own.
+        std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen",
+                                     "XDG_CONFIG_HOME=" + (folder / "config").string(),
+                                     "HOME=" + (folder / "home").string()};
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string_view v(*e);
+            if (!v.starts_with("QT_QPA_PLATFORM=") && !v.starts_with("XDG_CONFIG_HOME=") &&
+                !v.starts_with("HOME=")) {
+                env.emplace_back(v);
+            }
+        }
+        std::vector<char*> envp;
+        for (std::string& v : env) {
+            envp.push_back(v.data());
+        }
+        envp.push_back(nullptr);
+        const char* argv[] = {program.c_str(), nullptr};
         seen(); // forget what earlier runs did
         pid = ::fork();
         if (pid == 0) {
             const int null = ::open("/dev/null", O_RDWR);
             ::dup2(null, 1);
             ::dup2(null, 2);
-            const char* argv[] = {program.c_str(), nullptr};
-            const char* envp[] = {"QT_QPA_PLATFORM=offscreen", config.c_str(), home.c_str(),
-                                  nullptr};
-            ::execve(program.c_str(), const_cast<char* const*>(argv),
-                     const_cast<char* const*>(envp));
+            ::execve(program.c_str(), const_cast<char* const*>(argv), envp.data());
             ::_exit(127);
         }
         phase = Phase::Starting;
