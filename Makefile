@@ -50,7 +50,7 @@ soak: soak-kill
 
 soak-kill: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen TRACELY_KILL_RUNS=$(SOAK_KILLS) \
-	  ctest --output-on-failure -R '^test_kill_during_save$$'
+	  ctest --output-on-failure -V -R '^test_kill_during_save$$'
 
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF -DTRACELY_BENCH=ON $(CMAKE_FLAGS)

@@ -60,9 +60,9 @@ struct Name {
 std::vector<Name> namesOf(const std::string& text) {
     std::vector<Name> names;
     const std::vector<std::string> sections = sectionNames(text);
-    for (std::size_t i = 0; i < sections.size() && i < 8; ++i) {
+    for (std::size_t i = 0; i < sections.size() && i < 4; ++i) {
         const std::vector<std::string> keys = keyNames(text, sections[i]);
-        for (std::size_t j = 0; j < keys.size() && j < 16; ++j) {
+        for (std::size_t j = 0; j < keys.size() && j < 8; ++j) {
             names.push_back({sections[i], keys[j]});
         }
     }
