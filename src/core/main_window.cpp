@@ -108,7 +108,12 @@ void MainWindow::showSettingsNote(const std::string& note) {
         return;
     }
     const QString text = QString::fromStdString(note);
-    showLinkText(text);
+    QString shown = text; // the panel is narrow: the home folder as "~"
+    const QString home = QDir::homePath();
+    if (home.size() > 1) {
+        shown.replace(home + QLatin1Char('/'), QStringLiteral("~/"));
+    }
+    showLinkText(shown, text);
     qWarning("%s", qPrintable(text));
 }
 
