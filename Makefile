@@ -1,15 +1,19 @@
-# Front door: make demo | make test | make bench | make soak | make run | make install | make package
+# Front door: make demo | make test | make bench | make run | make install | make package
+#             make fuzz (FUZZ_SECONDS per target) | make soak (SOAK_MINUTES, SOAK_KILLS)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
 PKG_BUILD  ?= build-package
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 # make install PREFIX=/opt/tracely DESTDIR=/tmp/stage
 PREFIX     ?=
 DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-sanitize bench soak demo run install package format clean
+.PHONY: all setup configure build test test-sanitize bench demo run install package format clean \
+	fuzz soak
 
 all: build
 
@@ -36,14 +40,22 @@ test-sanitize: setup
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure --no-tests=error -j $(JOBS)
 
+# libFuzzer targets under ASan + UBSan, with clang in a build tree of their own.
+fuzz:
+	@./scripts/setup.sh fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_BUILD)
+
+
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTRACELY_TESTS=OFF -DTRACELY_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	./scripts/bench.sh $(BENCH_BUILD)
 
 # Half an hour of repeat mode with random line faults (SOAK_MINUTES to shorten).
+# The long runs: repeat mode with random line faults (SOAK_MINUTES), then the program killed
+# SOAK_KILLS times during its save.
 soak: configure
-	cmake --build $(BUILD) -j $(JOBS) --target test_soak tracely-sim
+	cmake --build $(BUILD) -j $(JOBS) --target test_soak test_kill_during_save tracely tracely-sim
 	./scripts/soak.sh $(BUILD)
 
 # The program and the simulator only: the tests are not needed to look at it.
@@ -67,4 +79,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(PKG_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(PKG_BUILD) $(FUZZ_BUILD)

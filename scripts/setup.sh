@@ -3,6 +3,8 @@
 # those that are missing: apt-get runs as root, or through sudo, only when something is.
 # Elsewhere (no dpkg or apt-get) it checks the tools it can name and leaves the libraries to
 # CMake, which names any it cannot find.
+#   scripts/setup.sh        what the build, tests, demo and packaging need
+#   scripts/setup.sh fuzz   those and clang with its runtime (libFuzzer), for make fuzz only
 set -u
 
 packages=(
@@ -12,10 +14,15 @@ packages=(
   xvfb xauth imagemagick
   dpkg-dev desktop-file-utils appstream
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   missing=()
-  for tool in cmake make c++ gzip; do
+  tools=(cmake make c++ gzip)
+  [ "${1:-}" = fuzz ] && tools+=(clang++)
+  for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
   done
   if [ ${#missing[@]} -gt 0 ]; then

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(tracely::buildVersion());
 
     tracely::MainWindow window(
-        tracely::settingsFilePath(QCoreApplication::applicationDirPath().toStdString()));
+        tracely::locateSettings(QCoreApplication::applicationDirPath().toStdString()));
 
     // SIGINT and SIGTERM close the window the ordinary way: the port is closed and the
     // settings are saved. One may come while start-up still waits for the splash box.

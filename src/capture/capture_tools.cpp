@@ -458,8 +458,8 @@ void CaptureTools::loadSettings() {
     setBarShown(m.barShown);
 }
 
-void CaptureTools::saveSettings() const {
-    writeMeasureSettings(iniPath_, {barShown(), bar_->logicLine()});
+void CaptureTools::saveSettings(const SettingWriter& write) const {
+    writeMeasureSettings({barShown(), bar_->logicLine()}, write);
 }
 
 } // namespace tracely

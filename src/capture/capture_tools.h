@@ -4,6 +4,7 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
+#include "src/measure/measure_settings.h"
 
 #include <QObject>
 #include <QString>
@@ -69,7 +70,7 @@ public:
     bool barShown() const;
     // The bar's settings from and to TRACELY.INI ([MEASURE] only).
     void loadSettings();
-    void saveSettings() const;
+    void saveSettings(const SettingWriter& write) const;
 
     QAction* action(const QString& objectName) const;
 

@@ -37,7 +37,10 @@
 namespace tracely {
 
 MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
-    : QMainWindow(parent), settingsPath_(std::move(settingsPath)) {
+    : MainWindow(SettingsLocation::at(settingsPath), parent) {}
+
+MainWindow::MainWindow(SettingsLocation settings, QWidget* parent)
+    : QMainWindow(parent), settingsWhere_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Tracely"));
     setObjectName(QStringLiteral("frmMain"));
     auto* host = new QWidget(this);
@@ -67,9 +70,9 @@ MainWindow::MainWindow(std::string settingsPath, QWidget* parent)
     engine_ = std::make_unique<AcquisitionEngine>(s_, [this](int n) { return configuredPort(n); });
     display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
     controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
-    settings_ = std::make_unique<SettingsFile>(s_, p_, settingsPath_);
+    settings_ = std::make_unique<SettingsFile>(s_, p_, settingsWhere_);
     captureTools_ = std::make_unique<CaptureTools>(this, s_, p_, static_cast<PanelRoutines&>(*this),
-                                                   bar, settingsPath_);
+                                                   bar, settingsWhere_.readPath);
 
     // The engine learns the panel's states before any handler runs on a change of them.
     connectEngine();
@@ -94,17 +97,44 @@ MainWindow::~MainWindow() {
 
 QString MainWindow::configuredPort(int n) const {
     // Read afresh each time: the file is the state, and a simulator may have just named itself.
-    cInifile ini;
-    ini.setPath(settingsPath_);
-    ini.setSection("PORTS");
-    ini.setKey("COM" + std::to_string(n));
-    const QString path = QString::fromStdString(ini.Value()).trimmed();
-    // A relative path is taken from the settings file's folder, not from wherever the
-    // program happened to be started.
-    if (path.contains(QLatin1Char('/')) && QDir::isRelativePath(path)) {
-        return QFileInfo(QString::fromStdString(settingsPath_)).dir().filePath(path);
+    // A user's copy of the settings without the entry takes it from beside the program.
+    for (const std::string& file : {settingsWhere_.readPath, settingsWhere_.portsPath}) {
+        if (file.empty()) {
+            continue;
+        }
+        cInifile ini;
+        ini.setPath(file);
+        ini.setSection("PORTS");
+        ini.setKey("COM" + std::to_string(n));
+        const QString path = QString::fromStdString(ini.Value()).trimmed();
+        if (path.isEmpty()) {
+            continue;
+        }
+        // A relative path is taken from the folder of the file that names it, not from
+        // wherever the program happened to be started.
+        if (path.contains(QLatin1Char('/')) && QDir::isRelativePath(path)) {
+            return QFileInfo(QString::fromStdString(file)).dir().filePath(path);
+        }
+        return path;
     }
-    return path;
+    return {};
+}
+
+// Where the settings go, when it is not the usual place, or that they cannot be saved: said
+// once, in the link's panel (which the link takes over as soon as it has something to say),
+// and on the standard error for a window that is already closing.
+void MainWindow::showSettingsNote(const std::string& note) {
+    if (note.empty()) {
+        return;
+    }
+    const QString text = QString::fromStdString(note);
+    QString shown = text; // the panel is narrow: the home folder as "~"
+    const QString home = QDir::homePath();
+    if (home.size() > 1) {
+        shown.replace(home + QLatin1Char('/'), QStringLiteral("~/"));
+    }
+    showLinkText(shown, text);
+    qWarning("%s", qPrintable(text));
 }
 
 void MainWindow::connectEngine() {
@@ -359,6 +389,7 @@ void MainWindow::formLoad() {
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
     words_->refresh();
+    showSettingsNote(settingsWhere_.note);
     splash_->SplashOff();
     initLayout();
 }
@@ -367,9 +398,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         engine_->stop();
-        settings_->SaveSettings();
-        settings_->writeKeepRepeating(engine_->keepRepeating());
-        captureTools_->saveSettings();
+        settings_->SaveSettings([this] {
+            settings_->writeKeepRepeating(engine_->keepRepeating());
+            captureTools_->saveSettings(
+                [this](const char* section, const char* key, const std::string& value) {
+                    settings_->writeOwn(section, key, value);
+                });
+        });
+        showSettingsNote(settings_->lastSave().message);
     }
     event->accept();
 }

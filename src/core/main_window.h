@@ -4,6 +4,7 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
+#include "src/settings/settings_place.h"
 #include "src/ui/options_host.h"
 
 #include <QMainWindow>
@@ -31,7 +32,9 @@ public:
     // A modal message (title, text); tests put their own in place of the dialog.
     using MessageBox = std::function<void(const QString& title, const QString& text)>;
 
+    // Settings read from and saved to one file.
     explicit MainWindow(std::string settingsPath, QWidget* parent = nullptr);
+    explicit MainWindow(SettingsLocation settings, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -86,6 +89,7 @@ private:
     void helpButtonChanged(bool value);
 
     QString configuredPort(int n) const;
+    void showSettingsNote(const std::string& note);
     void connectWindowButtons();
     // Start-up: the designed size, centred; at its end, the panel's layout recorded.
     void sizeAsDesigned();
@@ -94,7 +98,7 @@ private:
 
     FrontPanelState s_;
     FrontPanel p_;
-    std::string settingsPath_;
+    const SettingsLocation settingsWhere_; // as found at start: the engine's thread reads it
     std::unique_ptr<AcquisitionEngine> engine_;
     std::unique_ptr<Display> display_;
     std::unique_ptr<Controls> controls_;

@@ -25,14 +25,9 @@ MeasureSettings readMeasureSettings(const std::string& iniPath) {
     return m;
 }
 
-void writeMeasureSettings(const std::string& iniPath, const MeasureSettings& m) {
-    cInifile ini;
-    ini.setPath(iniPath);
-    ini.setSection(kSection);
-    ini.setKey(kBarKey);
-    ini.setValue(settings::writeBoolean(m.barShown));
-    ini.setKey(kLineKey);
-    ini.setValue(std::to_string(m.logicLine));
+void writeMeasureSettings(const MeasureSettings& m, const SettingWriter& write) {
+    write(kSection, kBarKey, settings::writeBoolean(m.barShown));
+    write(kSection, kLineKey, std::to_string(m.logicLine));
 }
 
 } // namespace tracely

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tracely {
@@ -12,7 +13,9 @@ struct MeasureSettings {
 };
 
 MeasureSettings readMeasureSettings(const std::string& iniPath);
-// Writes only the [MEASURE] keys; everything else in the file is left alone.
-void writeMeasureSettings(const std::string& iniPath, const MeasureSettings& m);
+// Hands each [MEASURE] key to `write`, in order, for the settings file to put in its save.
+using SettingWriter =
+    std::function<void(const char* section, const char* key, const std::string& value)>;
+void writeMeasureSettings(const MeasureSettings& m, const SettingWriter& write);
 
 } // namespace tracely

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,18 +59,31 @@ std::string resolvedTarget(const std::string& path) {
     return path;
 }
 
-// A fresh temporary file beside the target, created with O_EXCL so nothing is overwritten.
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// Hidden, named after the file: ".TRACELY.INI.tmp<pid>-<stamp>-<n>".
+std::string temporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".tmp";
+}
+
+// A fresh temporary file beside the target, created with O_EXCL so nothing is overwritten, and
+// locked for as long as it is open.
 int createTemporary(const std::filesystem::path& target, std::string& tmpName) {
-    const std::filesystem::path dir =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path dir = folderOf(target);
     const auto stamp = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpName = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                          "-" + std::to_string(stamp) + "-" + std::to_string(attempt)))
+        tmpName = (dir / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                          std::to_string(stamp) + "-" + std::to_string(attempt)))
                       .string();
         const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX); // a fresh file nobody else holds: this does not wait
+            return fd;
+        }
+        if (errno != EEXIST) {
             return fd;
         }
     }
@@ -77,8 +91,7 @@ int createTemporary(const std::filesystem::path& target, std::string& tmpName) {
 }
 
 void syncFolder(const std::filesystem::path& target) {
-    const std::filesystem::path dir =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path dir = folderOf(target);
     Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0) {
         ::fsync(fd.get()); // best effort: the rename itself already happened
@@ -135,6 +148,42 @@ FileText loadFile(const std::string& path) {
     return result;
 }
 
+PathKind probe(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+        struct stat link {};
+        return (!path.empty() && ::lstat(path.c_str(), &link) == 0) ? PathKind::Other
+                                                                    : PathKind::Missing;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return PathKind::Directory;
+    }
+    if (S_ISFIFO(st.st_mode)) {
+        return PathKind::Fifo;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return PathKind::Other;
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return PathKind::Unreadable;
+    }
+    return static_cast<unsigned long long>(st.st_size) > kMaxFileSize ? PathKind::TooLarge
+                                                                      : PathKind::File;
+}
+
+bool canReplace(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::filesystem::path target(resolvedTarget(path));
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+        return false;
+    }
+    return ::access(folderOf(target).c_str(), W_OK | X_OK) == 0;
+}
+
 bool replaceFile(const std::string& path, std::string_view text) {
     if (path.empty()) {
         return false;
@@ -151,16 +200,50 @@ bool replaceFile(const std::string& path, std::string_view text) {
     if (fd.get() < 0) {
         return false;
     }
+    // Renamed while still open and locked: the lock marks the file as in use to the very end.
     const bool written = (!exists || ::fchmod(fd.get(), st.st_mode & 07777) == 0) &&
-                         writeAll(fd.get(), text) && ::fsync(fd.get()) == 0 && fd.close() &&
+                         writeAll(fd.get(), text) && ::fsync(fd.get()) == 0 &&
                          ::rename(tmpName.c_str(), target.c_str()) == 0;
     if (!written) {
-        fd.close();
         ::unlink(tmpName.c_str());
+        fd.close();
         return false;
     }
+    const bool closed = fd.close();
     syncFolder(target);
-    return true;
+    return closed;
+}
+
+int removeStaleTemporaries(const std::string& path) {
+    if (path.empty()) {
+        return 0;
+    }
+    namespace fs = std::filesystem;
+    const fs::path target(resolvedTarget(path));
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code ec;
+    fs::directory_iterator it(folderOf(target), ec);
+    int removed = 0;
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const fs::path name = it->path();
+        if (!name.filename().string().starts_with(prefix)) {
+            continue;
+        }
+        Fd fd(::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat held {};
+        struct stat named {};
+        // A save that is still running holds the lock; the lock of a killed one is gone.
+        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) ||
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        // Only if the name still means the file that was locked (it may have been renamed).
+        if (::lstat(name.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+            named.st_dev == held.st_dev && ::unlink(name.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 } // namespace tracely::ini

@@ -94,6 +94,28 @@ bool isWritableKeyName(std::string_view key) {
            key.find(']') == std::string_view::npos;
 }
 
+namespace {
+// The line as a line inside a file: not the first, where a byte-order mark would be skipped.
+bool readsAs(std::string_view content, LineKind kind, std::string_view name) {
+    if (content.find('\n') != std::string_view::npos) {
+        return false;
+    }
+    const std::string text = "\n" + std::string(content);
+    LineCursor cursor(text);
+    Line line;
+    return cursor.next(line) && cursor.next(line) && line.kind == kind &&
+           namesEqual(line.name, name);
+}
+} // namespace
+
+bool readsAsKey(std::string_view content, std::string_view key) {
+    return readsAs(content, LineKind::Key, key);
+}
+
+bool readsAsSection(std::string_view content, std::string_view section) {
+    return readsAs(content, LineKind::Section, section);
+}
+
 std::string_view lineEnding(std::string_view text) {
     const std::size_t lf = text.find('\n');
     if (lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r') {

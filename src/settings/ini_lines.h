@@ -54,6 +54,11 @@ std::string stripLineBreaks(std::string_view value);
 // a comment) is refused: empty, holding "=" or "]", or starting with ";".
 bool isWritableKeyName(std::string_view normalisedKey);
 
+// Whether one line's content (no line ending) reads back as the key `key`, or as the section
+// header `section`: a line that is too long, or a key line that looks like a header, does not.
+bool readsAsKey(std::string_view content, std::string_view key);
+bool readsAsSection(std::string_view content, std::string_view section);
+
 // The line ending new lines get: the first one found in the text, else LF.
 std::string_view lineEnding(std::string_view text);
 

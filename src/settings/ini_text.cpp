@@ -141,12 +141,38 @@ std::vector<std::string> splitNames(std::string_view list) {
     return names;
 }
 
+namespace {
+
+std::optional<std::string> refuse(Refusal reason, Refusal* why) {
+    if (why != nullptr) {
+        *why = reason;
+    }
+    return std::nullopt;
+}
+
+// The line that will carry the key must read back as that key (and a new header as that
+// section); otherwise the value would be written and then read back as missing.
+Refusal checkLine(std::string_view content, std::string_view key) {
+    if (readsAsKey(content, key)) {
+        return Refusal::None;
+    }
+    return content.size() > kMaxLineLength ? Refusal::LineTooLong : Refusal::LooksLikeHeader;
+}
+
+} // namespace
+
 std::optional<std::string> writeValue(std::string_view text, std::string_view section,
-                                      std::string_view key, std::string_view value) {
+                                      std::string_view key, std::string_view value, Refusal* why) {
+    if (why != nullptr) {
+        *why = Refusal::None;
+    }
     const std::string sec = normaliseName(section);
     const std::string k = normaliseName(key);
-    if (sec.empty() || !isWritableKeyName(k)) {
-        return std::nullopt;
+    if (sec.empty()) {
+        return refuse(Refusal::NoSection, why);
+    }
+    if (!isWritableKeyName(k)) {
+        return refuse(Refusal::KeyName, why);
     }
     const std::string v = stripLineBreaks(value);
     Line header;
@@ -168,28 +194,41 @@ std::optional<std::string> writeValue(std::string_view text, std::string_view se
         &header);
 
     std::string out;
-    out.reserve(text.size() + sec.size() + k.size() + v.size() + 8);
     if (match) {
+        const std::string_view prefix = text.substr(match->begin, match->equals + 1 - match->begin);
+        if (const Refusal r = checkLine(std::string(prefix).append(v), k); r != Refusal::None) {
+            return refuse(r, why);
+        }
+        out.reserve(text.size() + v.size());
         out.append(text.substr(0, match->equals + 1));
         out.append(v);
         out.append(text.substr(match->end));
         return out;
     }
+    const std::string keyLine = k + "=" + v;
+    if (const Refusal r = checkLine(keyLine, k); r != Refusal::None) {
+        return refuse(r, why);
+    }
+    const std::string newHeader = "[" + sec + "]";
+    if (!haveSection && !readsAsSection(newHeader, sec)) {
+        return refuse(Refusal::LineTooLong, why); // only length can spoil a header of ours
+    }
+    out.reserve(text.size() + newHeader.size() + keyLine.size() + 8);
     const std::string_view eol = lineEnding(text);
     if (!haveSection) {
         out.append(text);
         if (!out.empty() && out.back() != '\n') {
             out.append(eol);
         }
-        out.append("[").append(sec).append("]").append(eol);
-        out.append(k).append("=").append(v).append(eol);
+        out.append(newHeader).append(eol);
+        out.append(keyLine).append(eol);
         return out;
     }
     const Line& after = lastKey ? *lastKey : header;
     const std::string_view ending =
         after.hasEnding() ? text.substr(after.end, after.next - after.end) : eol;
     out.append(text.substr(0, after.end)).append(ending);
-    out.append(k).append("=").append(v).append(ending);
+    out.append(keyLine).append(ending);
     out.append(text.substr(after.next));
     return out;
 }

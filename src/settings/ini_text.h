@@ -28,12 +28,22 @@ std::string joinNames(const std::vector<std::string>& names, std::size_t bufferS
 // The names of such a list; text after the last NUL is not a name.
 std::vector<std::string> splitNames(std::string_view list);
 
-// The edited text, or nothing when the names are refused (empty section; key empty, holding
-// "=" or "]", or starting with ";"). Every line other than the key's own is kept byte for byte.
-// A write replaces the key's value in place, or adds the key after the last key of the section,
-// or adds the section at the end of the file. NUL, CR and LF are removed from the value.
+// Why a write was refused: a write that would not read back as written changes nothing.
+enum class Refusal {
+    None,
+    NoSection,       // the section name is empty
+    KeyName,         // the key is empty, holds "=" or "]", or starts with ";"
+    LooksLikeHeader, // a key starting with "[" and a value holding "]": it would read as a section
+    LineTooLong      // the line would be longer than the longest line that is parsed
+};
+
+// The edited text, or nothing when the write is refused (the reason in *why). Every line other
+// than the key's own is kept byte for byte. A write replaces the key's value in place, or adds
+// the key after the last key of the section, or adds the section at the end of the file. NUL,
+// CR and LF are removed from the value.
 std::optional<std::string> writeValue(std::string_view text, std::string_view section,
-                                      std::string_view key, std::string_view value);
+                                      std::string_view key, std::string_view value,
+                                      Refusal* why = nullptr);
 
 // Removes every line of the key in the section (so it reads as missing afterwards).
 std::optional<std::string> deleteKey(std::string_view text, std::string_view section,

@@ -1,5 +1,7 @@
 #include "src/settings/settings_file.h"
 
+#include "src/settings/ini_file.h"
+#include "src/settings/ini_text.h"
 #include "src/settings/settings_values.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
@@ -10,18 +12,15 @@
 #include <QRadioButton>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <tuple>
-#include <unistd.h>
 
 namespace tracely {
 
 using namespace settings;
 
 namespace {
-
-constexpr const char* kFileName = "TRACELY.INI";
 
 // The replay needs each handler to run once after its control holds the stored value; the
 // controls only signal a change, so an unchanged value is signalled here.
@@ -55,67 +54,28 @@ std::string positionOf(const widgets::ScaleWidget* w) {
 
 } // namespace
 
-std::string settingsFileFor(const SettingsPlace& place) {
-    namespace fs = std::filesystem;
-    const fs::path beside = fs::path(place.programFolder) / kFileName;
-    // An installed program's folder (/usr/bin) is never the place, even for root who may
-    // write there.
-    if (!place.installed && (place.fileWritable || (place.folderWritable && !place.fileExists))) {
-        return beside.string();
-    }
-    const fs::path dir = !place.xdgConfigHome.empty() ? fs::path(place.xdgConfigHome)
-                         : !place.home.empty()        ? fs::path(place.home) / ".config"
-                                                      : fs::path(place.tempFolder);
-    return (dir / "tracely" / kFileName).string();
-}
-
-bool runsInstalled(const std::string& programFolder) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path folder(programFolder);
-    return !fs::is_directory(folder / "help", ec) &&
-           fs::is_directory(folder / ".." / "share" / "tracely" / "help", ec);
-}
-
-std::string settingsFilePath(const std::string& programFolder) {
-    namespace fs = std::filesystem;
-    const fs::path beside = fs::path(programFolder) / kFileName;
-    std::error_code ec;
-    SettingsPlace place;
-    place.programFolder = programFolder;
-    place.installed = runsInstalled(programFolder);
-    place.fileWritable = ::access(beside.c_str(), W_OK) == 0;
-    place.fileExists = fs::exists(beside, ec);
-    place.folderWritable = ::access(programFolder.c_str(), W_OK) == 0;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
-        place.xdgConfigHome = xdg;
-    }
-    if (const char* home = std::getenv("HOME")) {
-        place.home = home;
-    }
-    place.tempFolder = fs::temp_directory_path(ec).string();
-    const std::string path = settingsFileFor(place);
-    if (path != beside.string()) {
-        fs::create_directories(fs::path(path).parent_path(), ec);
-    }
-    return path;
-}
-
 SettingsFile::SettingsFile(FrontPanelState& state, const FrontPanel& panel, std::string path)
-    : s_(state), p_(panel), path_(std::move(path)) {}
+    : SettingsFile(state, panel, SettingsLocation::at(path)) {}
+
+SettingsFile::SettingsFile(FrontPanelState& state, const FrontPanel& panel, SettingsLocation where)
+    : s_(state), p_(panel), where_(std::move(where)) {}
 
 std::string SettingsFile::read(const char* key) {
     ini_.setKey(key);
     return ini_.Value();
 }
 
+// Writes are gathered and reach the file together, in one replace (see commit).
 void SettingsFile::write(const char* key, const std::string& value) {
     ini_.setKey(key);
-    ini_.setValue(value);
+    edits_.push_back({ini_.Section(), key, value});
+    if (!gathering_) {
+        commit();
+    }
 }
 
 void SettingsFile::LoadSettings() {
-    ini_.setPath(path_);
+    ini_.setPath(where_.readPath);
     loadOptions();
     loadSettingsSection();
     ini_.setSection("COLORS"); // selected, never read: kept for files that carry it
@@ -225,8 +185,83 @@ void SettingsFile::loadTrigger() {
     }
 }
 
-void SettingsFile::SaveSettings() {
-    ini_.setPath(path_);
+void SettingsFile::SaveSettings(const std::function<void()>& alsoWrite) {
+    gathering_ = true;
+    writePanel();
+    if (alsoWrite) {
+        alsoWrite();
+    }
+    gathering_ = false;
+    commit();
+}
+
+void SettingsFile::commit() {
+    const std::vector<Edit> edits = std::exchange(edits_, {});
+    lastSave_ = SaveOutcome{};
+    std::string tried;
+    for (const std::string& target : {where_.writePath, where_.fallbackPath}) {
+        if (target.empty() || target == tried) {
+            continue;
+        }
+        tried = target;
+        if (target == where_.fallbackPath) {
+            std::error_code ec; // the user's folder is made when it is first needed
+            std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+        }
+        std::optional<std::string> text = baseFor(target);
+        if (!text) {
+            continue;
+        }
+        const std::string before = *text;
+        for (const Edit& e : edits) {
+            // A write the file could not read back is skipped; the others still go.
+            if (auto edited = ini::writeValue(*text, e.section, e.key, e.value)) {
+                *text = std::move(*edited);
+            }
+        }
+        const bool same = *text == before && ini::probe(target) == ini::PathKind::File;
+        if (same || ini::replaceFile(target, *text)) {
+            lastSave_.saved = true;
+            lastSave_.path = target;
+            if (target != where_.writePath) {
+                lastSave_.message = "Settings saved to " + target + ": " + where_.writePath +
+                                    " could not be written";
+            }
+            where_.readPath = target; // what is read from now on is what was saved
+            ini_.setPath(target);
+            return;
+        }
+    }
+    lastSave_.message =
+        where_.writePath.empty() && where_.fallbackPath.empty()
+            ? "Settings not saved: " + where_.note
+            : "Settings not saved: " +
+                  (where_.writePath.empty() ? where_.fallbackPath : where_.writePath) +
+                  " could not be written";
+}
+
+// The text a save edits: the file itself, or for a new file the file read so far (so that a
+// user's copy keeps its comments and other sections), without the [PORTS] entries, which keep
+// coming from beside the program. Nothing for a file that must not be replaced.
+std::optional<std::string> SettingsFile::baseFor(const std::string& target) const {
+    const ini::FileText file = ini::loadFile(target);
+    if (file.state == ini::FileState::Loaded) {
+        return file.text;
+    }
+    if (file.state == ini::FileState::Unusable) {
+        return std::nullopt;
+    }
+    if (target == where_.readPath) {
+        return std::string();
+    }
+    const ini::FileText read = ini::loadFile(where_.readPath);
+    if (read.state != ini::FileState::Loaded) {
+        return std::string();
+    }
+    return ini::deleteSection(read.text, "PORTS").value_or(std::string());
+}
+
+void SettingsFile::writePanel() {
     ini_.setSection("OPTIONS");
     write("ShowAN", writeBoolean(s_.blnShowAN));
     write("ShowLA", writeBoolean(s_.blnShowLA));
@@ -277,14 +312,21 @@ constexpr const char* kKeepRepeatingKey = "KeepRepeating";
 } // namespace
 
 bool SettingsFile::readKeepRepeating() {
-    ini_.setPath(path_);
+    ini_.setPath(where_.readPath);
     ini_.setSection(kLinkSection);
     ini_.setDefault("");
     return readBoolean(read(kKeepRepeatingKey)).value_or(false);
 }
 
+void SettingsFile::writeOwn(const std::string& section, const std::string& key,
+                            const std::string& value) {
+    edits_.push_back({section, key, value});
+    if (!gathering_) {
+        commit();
+    }
+}
+
 void SettingsFile::writeKeepRepeating(bool on) {
-    ini_.setPath(path_);
     ini_.setSection(kLinkSection);
     write(kKeepRepeatingKey, writeBoolean(on));
 }

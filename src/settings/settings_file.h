@@ -3,8 +3,13 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/settings/inifile.h"
+#include "src/settings/settings_place.h"
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tracely {
 
@@ -14,53 +19,59 @@ namespace tracely {
 // straight into the state.
 class SettingsFile {
 public:
+    // Read from and saved to one file.
     SettingsFile(FrontPanelState& state, const FrontPanel& panel, std::string path);
+    SettingsFile(FrontPanelState& state, const FrontPanel& panel, SettingsLocation where);
 
     void LoadSettings();
-    void SaveSettings();
-    // Our own options, in a section of their own beside the panel's four.
+    // Every key, in one atomic replace of the whole file; the writes `alsoWrite` makes (our own
+    // options below) go into the same replace. Other sections, comments and foreign lines stay.
+    void SaveSettings(const std::function<void()>& alsoWrite = {});
+    // Our own options, in a section of their own beside the panel's four. A write outside
+    // SaveSettings is a save of its own.
     bool readKeepRepeating();
     void writeKeepRepeating(bool on);
+    // A key of another part of the program, in a section of its own (never one of the panel's
+    // four); inside SaveSettings's `alsoWrite` it joins that save's replace.
+    void writeOwn(const std::string& section, const std::string& key, const std::string& value);
 
-    const std::string& path() const { return path_; }
+    // The file read from (the file saved to after a save).
+    const std::string& path() const { return where_.readPath; }
+    const SettingsLocation& location() const { return where_; }
     cInifile& ini() { return ini_; }
 
+    // What the last save did, in words for the status bar when it matters.
+    struct SaveOutcome {
+        bool saved = false;
+        std::string path;    // the file written, when saved
+        std::string message; // empty for a save where it was meant to go
+    };
+    const SaveOutcome& lastSave() const { return lastSave_; }
+
 private:
+    struct Edit {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+
     std::string read(const char* key);
     void write(const char* key, const std::string& value);
     void loadOptions();
     void loadSettingsSection();
     void loadButtons();
     void loadTrigger();
+    void writePanel();
+    void commit();
+    std::optional<std::string> baseFor(const std::string& target) const;
 
     FrontPanelState& s_;
     const FrontPanel& p_;
-    std::string path_;
+    SettingsLocation where_;
     cInifile ini_;
+    bool gathering_ = false;
+    std::vector<Edit> edits_;
+    SaveOutcome lastSave_;
 };
-
-// What decides where the settings file lives, gathered so the rule can be tested as it is.
-struct SettingsPlace {
-    std::string programFolder;
-    bool installed = false;      // the program's data sit in <prefix>/share/tracely
-    bool fileWritable = false;   // TRACELY.INI beside the program can be written
-    bool fileExists = false;     // TRACELY.INI beside the program is there
-    bool folderWritable = false; // the program's folder can be written
-    std::string xdgConfigHome;   // $XDG_CONFIG_HOME, empty when unset
-    std::string home;            // $HOME, empty when unset
-    std::string tempFolder;      // the last resort
-};
-
-// Beside the program when it runs from its build tree or a folder of its own that can be
-// written (an existing writable file, or a writable folder without one); otherwise, and always
-// for an installed program, $XDG_CONFIG_HOME/tracely (by default ~/.config/tracely).
-std::string settingsFileFor(const SettingsPlace& place);
-
-// Whether the program in `programFolder` runs from an installation: no manual beside it, but
-// one in ../share/tracely/help.
-bool runsInstalled(const std::string& programFolder);
-
-// settingsFileFor() with the facts of this machine; creates the user's folder when chosen.
-std::string settingsFilePath(const std::string& programFolder);
 
 } // namespace tracely

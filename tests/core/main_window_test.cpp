@@ -47,7 +47,8 @@ std::string readAll(const std::string& path) {
 
 // A window on a settings file of its own, with the message box recorded instead of shown.
 struct Window {
-    explicit Window(const std::string& ini) : w(ini) {
+    explicit Window(const std::string& ini) : Window(SettingsLocation::at(ini)) {}
+    explicit Window(SettingsLocation where) : w(std::move(where)) {
         w.setSplashTime(0);
         w.setMessageBox([this](const QString& title, const QString& text) {
             messages << title + QStringLiteral(": ") + text;
@@ -186,6 +187,30 @@ TEST(MainWindow, TheTriggerComesBackAsSavedInEveryMode) {
                   std::tuple(saved.bytREG_R5, saved.bytREG_R6, saved.bytREG_R7))
             << c.mode;
     }
+}
+
+TEST(MainWindow, SaysWhereTheSettingsGoAndTakesMissingPortsFromBesideTheProgram) {
+    TempFolder dir;
+    const std::string user = dir.file("user/TRACELY.INI");
+    std::filesystem::create_directory(dir.path / "user");
+    std::ofstream(dir.file("TRACELY.INI")) << "[PORTS]\nCOM2=/dev/beside\nCOM3=sims/a\n";
+    std::ofstream(user) << "[PORTS]\nCOM3=/dev/user\nCOM4=sims/b\n";
+    Window win(SettingsLocation{user, user, {}, dir.file("TRACELY.INI"), "Settings are kept in X"});
+    win.w.formLoad();
+    EXPECT_EQ(win.w.panel().StatusBar1->panelText(QStringLiteral("sbrLink")),
+              QStringLiteral("Settings are kept in X"));
+    EXPECT_EQ(win.w.engine().portPath(2), QStringLiteral("/dev/beside"));
+    EXPECT_EQ(win.w.engine().portPath(3), QStringLiteral("/dev/user"));
+    // A relative path is taken from the folder of the file that names it.
+    EXPECT_EQ(win.w.engine().portPath(4), QString::fromStdString(dir.file("user/sims/b")));
+
+    // A save that cannot go anywhere says so.
+    std::filesystem::remove(user);
+    std::filesystem::create_directory(user);
+    win.w.close();
+    EXPECT_TRUE(win.w.panel()
+                    .StatusBar1->panelText(QStringLiteral("sbrLink"))
+                    .startsWith(QStringLiteral("Settings not saved")));
 }
 
 TEST(MainWindow, KeepRepeatingLivesInASectionOfItsOwn) {

@@ -1,3 +1,4 @@
+#include "src/settings/ini_lines.h"
 #include "src/settings/ini_text.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,37 @@ TEST(IniText, WritesEditOnlyTheirOwnLine) {
         EXPECT_EQ(writeValue("[s]\n", "s", key, "v"), std::nullopt) << key;
         EXPECT_EQ(deleteKey("[s]\n", "s", key), std::nullopt) << key;
     }
+}
+
+TEST(IniText, AWriteThatWouldNotReadBackIsRefusedAndChangesNothing) {
+    const std::string longest(kMaxLineLength - 2, 'v'); // "k=" and this: the longest line
+    // clang-format off
+    const struct { std::string text, section, key, value; Refusal why; } cases[] = {
+        {"[s]\n", "s", "[x", "a]b", Refusal::LooksLikeHeader},    // "[x=a]b" is a header
+        {"[s]\n[x=1\n", "s", "[X", "]", Refusal::LooksLikeHeader}, // and so in place
+        {"[s]\n", "s", "k", longest + "v", Refusal::LineTooLong},   // would read back empty
+        {"[s]\n  k=1\n", "s", "k", longest, Refusal::LineTooLong}, // its indent counts
+        {"", std::string(kMaxLineLength, 's'), "k", "v", Refusal::LineTooLong},
+        {"", " ", "k", "v", Refusal::NoSection},
+        {"", "s", "a=b", "v", Refusal::KeyName},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Refusal why = Refusal::None;
+        EXPECT_EQ(writeValue(c.text, c.section, c.key, c.value, &why), std::nullopt) << c.key;
+        EXPECT_EQ(why, c.why) << c.key;
+    }
+    // Just within both limits, the value is written and read back whole.
+    const auto at = writeValue("[s]\n", "s", "[x", longest.substr(1));
+    ASSERT_TRUE(at.has_value());
+    EXPECT_EQ(readValue(*at, "s", "[x"), longest.substr(1));
+    // A key that only looks like a header after a byte-order mark is an ordinary key.
+    const auto bom = writeValue("[s]\n", "s", "\xEF\xBB\xBF[x", "a]");
+    ASSERT_TRUE(bom.has_value());
+    EXPECT_EQ(readValue(*bom, "s", "\xEF\xBB\xBF[x"), "a]");
+    const auto whole = writeValue("[s]\n", "s", "k", longest);
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(readValue(*whole, "s", "k"), longest);
 }
 
 } // namespace

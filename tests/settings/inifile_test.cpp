@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -213,6 +216,58 @@ TEST_F(IniFileTest, OversizedFilesAndNonFilesAreLeftAlone) {
     EXPECT_EQ(ini.Value(), "dflt");
     ini.setValue("v");
     EXPECT_FALSE(ini.Success());
+}
+
+TEST_F(IniFileTest, WhatIsAtAPathAndWhetherASaveCanReplaceIt) {
+    const std::string file = dir.file("file.ini");
+    test::writeFile(file, "[s]\n");
+    const std::string big = dir.file("big.ini");
+    test::writeFile(big, "");
+    fs::resize_file(big, ini::kMaxFileSize + 1);
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string readOnly = dir.file("ro.ini");
+    test::writeFile(readOnly, "");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    const std::string dangling = dir.file("link.ini");
+    fs::create_symlink(dir.file("nowhere"), dangling);
+    // clang-format off
+    const struct { std::string path; ini::PathKind kind; bool replaceable; } cases[] = {
+        {dir.file("missing.ini"), ini::PathKind::Missing, true},
+        {dir.file("no/folder.ini"), ini::PathKind::Missing, false},
+        {file, ini::PathKind::File, true},
+        {readOnly, ini::PathKind::File, false}, // a file with no write bit, even for root
+        {big, ini::PathKind::TooLarge, true},
+        {dir.path().string(), ini::PathKind::Directory, false},
+        {fifo, ini::PathKind::Fifo, false},
+        {"/dev/null", ini::PathKind::Other, false},
+        {dangling, ini::PathKind::Other, true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(ini::probe(c.path), c.kind) << c.path;
+        EXPECT_EQ(ini::canReplace(c.path), c.replaceable) << c.path;
+    }
+}
+
+TEST_F(IniFileTest, TemporaryFilesOfKilledSavesGoThoseInUseStay) {
+    put("[s]\nk=1\n");
+    const std::string stale = dir.file(".TRACELY.INI.tmp123-4-0");
+    const std::string busy = dir.file(".TRACELY.INI.tmp999-4-0");
+    const std::string other = dir.file(".OTHER.INI.tmp123-4-0");
+    for (const std::string& f : {stale, busy, other}) {
+        test::writeFile(f, "[s]\nk=");
+    }
+    const int held = ::open(busy.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0); // as a save still running holds it
+    EXPECT_EQ(ini::removeStaleTemporaries(ini.Path()), 1);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(busy));
+    EXPECT_TRUE(fs::exists(other));
+    ::close(held);
+    EXPECT_EQ(ini::removeStaleTemporaries(ini.Path()), 1);
+    EXPECT_FALSE(fs::exists(busy));
+    EXPECT_EQ(contents(), "[s]\nk=1\n");
 }
 
 TEST(CLngDefault, ConvertsLikeCLngAndFallsBackOnAnyError) {

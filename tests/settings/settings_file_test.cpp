@@ -1,3 +1,4 @@
+#include "src/settings/ini_file.h"
 #include "src/settings/settings_file.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
@@ -11,9 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
-#include <algorithm>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tracely;
 
@@ -133,7 +138,10 @@ TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
 
 TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
     test::TempDir program;
+    // What a killed save left behind goes at the next start.
+    test::writeFile(program.file(".TRACELY.INI.tmp42-1-0"), "[OPTIONS]\nShow");
     EXPECT_EQ(settingsFilePath(program.path().string()), program.file("TRACELY.INI"));
+    EXPECT_FALSE(std::filesystem::exists(program.file(".TRACELY.INI.tmp42-1-0")));
     test::TempDir config;
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     EXPECT_EQ(settingsFilePath("/nonexistent/bin"),
@@ -142,44 +150,73 @@ TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
     ::unsetenv("XDG_CONFIG_HOME");
 }
 
-struct PlaceCase {
-    const char* what;
-    bool installed, fileWritable, fileExists, folderWritable;
-    const char* xdg;
-    const char* home;
-    const char* expected;
-};
-
 TEST(SettingsFile, PlaceFollowsTheProgramsFolderAndTheUsersOwn) {
-    const PlaceCase cases[] = {
-        {"build tree, no file yet", false, false, false, true, "/x", "/h", "/prog/TRACELY.INI"},
-        {"build tree, file there", false, true, true, true, "/x", "/h", "/prog/TRACELY.INI"},
-        {"writable file, read-only folder", false, true, true, false, "/x", "/h",
-         "/prog/TRACELY.INI"},
-        {"read-only file in a writable folder", false, false, true, true, "/x", "/h",
-         "/x/tracely/TRACELY.INI"},
-        {"folder not writable", false, false, false, false, "/x", "/h", "/x/tracely/TRACELY.INI"},
-        {"installed, root may write /usr/bin", true, false, false, true, "/x", "/h",
-         "/x/tracely/TRACELY.INI"},
-        {"installed, a file beside it", true, true, true, true, "/x", "/h",
-         "/x/tracely/TRACELY.INI"},
-        {"installed, no XDG_CONFIG_HOME", true, false, false, false, "", "/h",
-         "/h/.config/tracely/TRACELY.INI"},
-        {"installed, neither variable", true, false, false, false, "", "",
-         "/tmp/tracely/TRACELY.INI"},
+    using K = ini::PathKind;
+    const std::string beside = "/prog/TRACELY.INI";
+    const std::string user = "/x/tracely/TRACELY.INI";
+    // clang-format off
+    const struct {
+        const char* what;
+        bool installed; K besideKind; bool besideReplaceable; K userKind; bool userReplaceable;
+        std::string read, write, ports; const char* note; // a part of the note, or "" for none
+    } cases[] = {
+        {"build tree, no file yet", false, K::Missing, true, K::Missing, true,
+         beside, beside, "", ""},
+        {"build tree, file there, a user's copy too", false, K::File, true, K::File, true,
+         beside, beside, "", ""},
+        {"writable file, read-only folder", false, K::File, false, K::Missing, true,
+         beside, user, "", "kept in /x/tracely/TRACELY.INI: /prog/TRACELY.INI cannot be written"},
+        {"read-only file, the user's copy made", false, K::File, false, K::File, true,
+         user, user, beside, "cannot be written"},
+        {"folder not writable, no file", false, K::Missing, false, K::Missing, true,
+         user, user, "", "the folder /prog cannot be written"},
+        {"a named pipe beside the program", false, K::Fifo, false, K::Missing, true,
+         user, user, "", "/prog/TRACELY.INI is a named pipe"},
+        {"a folder beside the program", false, K::Directory, false, K::Missing, true,
+         user, user, "", "/prog/TRACELY.INI is a folder"},
+        {"an unreadable file", false, K::Unreadable, true, K::Missing, true,
+         user, user, "", "cannot be read"},
+        {"a file too large", false, K::TooLarge, true, K::Missing, true,
+         user, user, "", "too large"},
+        {"nowhere to write", false, K::File, false, K::Missing, false,
+         beside, "", "", "Settings cannot be saved: /x/tracely/TRACELY.INI cannot be written and"},
+        {"the user's copy is a folder", false, K::File, false, K::Directory, false,
+         beside, "", "", "cannot be saved"},
+        {"installed, root may write /usr/bin", true, K::Missing, true, K::Missing, true,
+         user, user, "", ""},
+        {"installed, a file beside it", true, K::File, true, K::Missing, true,
+         beside, user, "", ""},
+        {"installed, nowhere to write", true, K::Missing, true, K::Missing, false,
+         user, "", "", "Settings cannot be saved: /x/tracely/TRACELY.INI cannot be written"},
     };
-    for (const PlaceCase& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SettingsPlace place;
         place.programFolder = "/prog";
         place.installed = c.installed;
-        place.fileWritable = c.fileWritable;
-        place.fileExists = c.fileExists;
-        place.folderWritable = c.folderWritable;
-        place.xdgConfigHome = c.xdg;
-        place.home = c.home;
-        place.tempFolder = "/tmp";
-        EXPECT_EQ(settingsFileFor(place), c.expected) << c.what;
+        place.beside = c.besideKind;
+        place.besideReplaceable = c.besideReplaceable;
+        place.user = c.userKind;
+        place.userReplaceable = c.userReplaceable;
+        place.xdgConfigHome = "/x";
+        const SettingsLocation where = settingsLocationFor(place);
+        EXPECT_EQ(where.readPath, c.read) << c.what;
+        EXPECT_EQ(where.writePath, c.write) << c.what;
+        EXPECT_EQ(where.portsPath, c.ports) << c.what;
+        if (*c.note == '\0') {
+            EXPECT_EQ(where.note, "") << c.what;
+        } else {
+            EXPECT_NE(where.note.find(c.note), std::string::npos) << c.what << ": " << where.note;
+        }
     }
+    SettingsPlace place;
+    place.programFolder = "/prog";
+    place.installed = true;
+    place.home = "/h";
+    EXPECT_EQ(userSettingsPath(place), "/h/.config/tracely/TRACELY.INI");
+    place.home.clear();
+    place.tempFolder = "/tmp";
+    EXPECT_EQ(userSettingsPath(place), "/tmp/tracely/TRACELY.INI");
 }
 
 TEST(SettingsFile, InstalledMeansTheManualInShareAndNoneBeside) {
@@ -214,4 +251,139 @@ TEST(SettingsFile, AnInstalledProgramUsesTheUsersFolder) {
               (config.path() / "tracely" / "TRACELY.INI").string());
     EXPECT_FALSE(std::filesystem::exists(root.path() / "bin" / "TRACELY.INI"));
     ::unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+
+// Counts the temporary files made in a folder (each replace makes one, with a name of its
+// own, so the kernel merges no two events), to tell one replace from many.
+struct ReplaceCounter {
+    int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    explicit ReplaceCounter(const std::filesystem::path& folder) {
+        ::inotify_add_watch(fd, folder.c_str(), IN_CREATE);
+    }
+    ~ReplaceCounter() { ::close(fd); }
+    int count() const {
+        alignas(inotify_event) char buffer[4096];
+        int n = 0;
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+                n += std::string_view(e->len > 0 ? e->name : "").starts_with(".TRACELY.INI.tmp");
+                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+            }
+        }
+        return n;
+    }
+};
+
+// A program folder with a TRACELY.INI of its own and a user's config folder, both scratch.
+struct Folders {
+    test::TempDir program;
+    test::TempDir config;
+    std::string beside = program.file("TRACELY.INI");
+    std::string user = (config.path() / "tracely" / "TRACELY.INI").string();
+    Folders() { ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1); }
+    ~Folders() { ::unsetenv("XDG_CONFIG_HOME"); }
+    SettingsLocation locate() const { return locateSettings(program.path().string()); }
+};
+
+const std::string kBeside =
+    "; the lab's settings\n[PORTS]\nCOM1=/dev/ttyUSB0\n[SETTINGS]\nTimerange=12\n[NOTES]\nn=1\n";
+
+} // namespace
+
+TEST(SettingsFile, ASaveIsOneReplaceOfTheWholeFileKeepingOtherLines) {
+    Rig rig;
+    test::writeFile(rig.file.path(), kBeside);
+    rig.file.LoadSettings();
+    ReplaceCounter replaces(rig.dir.path());
+    rig.file.SaveSettings([&] { rig.file.writeKeepRepeating(true); });
+    EXPECT_EQ(replaces.count(), 1);
+    EXPECT_TRUE(rig.file.lastSave().saved);
+    EXPECT_EQ(rig.file.lastSave().message, "");
+    const std::string text = test::readFile(rig.file.path());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 39 + 3);
+    for (const char* kept : {"; the lab's settings\n[PORTS]\nCOM1=/dev/ttyUSB0\n[SETTINGS]\n",
+                             "[NOTES]\nn=1\n", "[LINK]\nKeepRepeating=True\n"}) {
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
+    }
+    rig.file.writeKeepRepeating(false); // outside a save: a save of its own
+    EXPECT_EQ(replaces.count(), 1);
+    EXPECT_FALSE(rig.file.readKeepRepeating());
+}
+
+TEST(SettingsFile, AReadOnlyFileIsReadAndTheUsersCopyWrittenAndReadFirstNextTime) {
+    Folders f;
+    test::writeFile(f.beside, kBeside);
+    ASSERT_EQ(::chmod(f.beside.c_str(), 0444), 0);
+    const SettingsLocation first = f.locate();
+    EXPECT_NE(first.note.find(f.user), std::string::npos) << first.note;
+    {
+        Rig rig;
+        SettingsFile file(rig.s, rig.p, first);
+        file.LoadSettings();
+        EXPECT_EQ(rig.p.CWKTimeRange->value(), 12); // read from beside the program
+        rig.p.CWKTimeRange->setValue(14);
+        file.SaveSettings();
+        EXPECT_EQ(file.lastSave().path, f.user);
+    }
+    EXPECT_EQ(test::readFile(f.beside), kBeside);
+    const std::string copy = test::readFile(f.user);
+    EXPECT_NE(copy.find("; the lab's settings\n"), std::string::npos);
+    EXPECT_NE(copy.find("Timerange=14\n"), std::string::npos);
+    EXPECT_NE(copy.find("[NOTES]\nn=1\n"), std::string::npos);
+    EXPECT_EQ(copy.find("PORTS"), std::string::npos); // these keep coming from beside
+
+    const SettingsLocation next = f.locate();
+    EXPECT_EQ(next.readPath, f.user);
+    EXPECT_EQ(next.portsPath, f.beside);
+    Rig rig;
+    SettingsFile(rig.s, rig.p, next).LoadSettings();
+    EXPECT_EQ(rig.p.CWKTimeRange->value(), 14);
+}
+
+TEST(SettingsFile, APipeOrAFolderBesideTheProgramIsLeftAloneAndSaidSo) {
+    for (const char* kind : {"pipe", "folder"}) {
+        Folders f;
+        if (std::string(kind) == "pipe") {
+            ASSERT_EQ(::mkfifo(f.beside.c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_directory(f.beside);
+        }
+        const SettingsLocation where = f.locate();
+        EXPECT_NE(where.note.find(kind), std::string::npos) << where.note;
+        Rig rig;
+        SettingsFile file(rig.s, rig.p, where);
+        file.LoadSettings(); // defaults, and no hang on the pipe
+        file.SaveSettings();
+        EXPECT_EQ(file.lastSave().path, f.user) << kind;
+        EXPECT_EQ(ini::probe(f.beside),
+                  std::string(kind) == "pipe" ? ini::PathKind::Fifo : ini::PathKind::Directory);
+    }
+}
+
+TEST(SettingsFile, ASaveThatFailsTriesTheUsersCopyAndOtherwiseSaysSo) {
+    Folders f;
+    test::writeFile(f.beside, kBeside);
+    const SettingsLocation where = f.locate();
+    ASSERT_EQ(where.writePath, f.beside);
+    ASSERT_EQ(::chmod(f.beside.c_str(), 0444), 0); // made read-only while the program ran
+    {
+        Rig rig;
+        SettingsFile file(rig.s, rig.p, where);
+        file.SaveSettings();
+        EXPECT_TRUE(file.lastSave().saved);
+        EXPECT_EQ(file.lastSave().path, f.user);
+        EXPECT_NE(file.lastSave().message.find(f.beside), std::string::npos);
+    }
+    // Nowhere: both places refuse.
+    std::filesystem::remove(f.user);
+    std::filesystem::create_directory(f.user);
+    Rig rig;
+    SettingsFile file(rig.s, rig.p, where);
+    file.SaveSettings();
+    EXPECT_FALSE(file.lastSave().saved);
+    EXPECT_NE(file.lastSave().message.find("not saved"), std::string::npos);
+    EXPECT_EQ(test::readFile(f.beside), kBeside);
 }
