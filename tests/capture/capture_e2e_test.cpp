@@ -10,6 +10,7 @@
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
 #include <QAction>
@@ -30,21 +31,10 @@
 #include <sys/stat.h>
 
 using namespace tracely;
+using tracely::test::TempFolder;
 using tracely::test::waitUntil;
 
 namespace {
-
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder() {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "tracely-capture-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string file(const char* name) const { return (path / name).string(); }
-    QString qfile(const char* name) const { return QString::fromStdString(file(name)); }
-};
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
 #include <QCheckBox>
@@ -23,20 +24,10 @@
 #include <vector>
 
 using namespace tracely;
+using tracely::test::TempFolder;
 using tracely::test::waitUntil;
 
 namespace {
-
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder() {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "tracely-window-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string file(const char* name) const { return (path / name).string(); }
-};
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
