@@ -7,6 +7,7 @@
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
@@ -22,6 +23,7 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kFallbackDpi = 96.0;
+constexpr int kSmallestFont = 6; // points: a caption shrunk to fit stops here
 
 double perPixel(double dpi) {
     return kTwipsPerInch / (std::isfinite(dpi) && dpi > 0.0 ? dpi : kFallbackDpi);
@@ -184,6 +186,14 @@ bool ElasticWindow::setProperty(int index, Property p, std::int32_t value) {
         QFont f = w->font();
         f.setPointSize(value);
         w->setFont(f);
+        // Fonts follow the width alone: on a window made much wider than tall, a caption of
+        // two lines would lose its second line. It gets the largest even size that fits.
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            while (f.pointSize() > kSmallestFont && label->sizeHint().height() > label->height()) {
+                f.setPointSize(f.pointSize() - 2);
+                label->setFont(f);
+            }
+        }
         return true;
     }
     default:

@@ -125,6 +125,27 @@ TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
     expectInsideParents(form);
 }
 
+TEST(ElasticWindow, AWindowMuchWiderThanTallKeepsEveryCaptionWhole) {
+    Started s;
+    const ElasticWindow& form = s.w->layoutForm();
+    const QLabel* hScale = s.find<QLabel>("lblHScale");
+    ASSERT_NE(hScale, nullptr);
+    const int designWidth = hScale->width();
+    // Fonts follow the width: twice as wide, as tall as designed.
+    s.w->resize(s.w->width() * 2, s.w->height());
+    ASSERT_TRUE(waitUntil([&] { return std::abs(hScale->width() - 2 * designWidth) <= 2; }));
+    int labels = 0;
+    for (int i = 0; i < form.controlCount(); ++i) {
+        const auto* l = qobject_cast<const QLabel*>(form.control(i));
+        if (l != nullptr && l->isVisible() && !l->text().isEmpty()) {
+            ++labels;
+            EXPECT_LE(l->sizeHint().height(), l->height())
+                << l->objectName().toStdString() << " at " << l->font().pointSize() << " pt";
+        }
+    }
+    EXPECT_GT(labels, 10);
+}
+
 TEST(ElasticWindow, ARestoredWindowTooSmallComesBackToItsMinimum) {
     Started s;
     const ElasticWindow& form = s.w->layoutForm();
