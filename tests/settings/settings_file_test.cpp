@@ -51,26 +51,14 @@ struct Rig {
 
 } // namespace
 
-TEST(SettingsFile, NoFileChangesNothingAndSavingWritesAllKeys) {
+// What a save writes is checked against the default file in tests/data by the window's test.
+TEST(SettingsFile, NoFileChangesNothing) {
     Rig rig;
     const FrontPanelState before = rig.s;
     rig.file.LoadSettings();
     EXPECT_EQ(rig.knobEvents + rig.x10Events, 0);
     EXPECT_EQ(rig.s.strSampleRate, before.strSampleRate);
     EXPECT_EQ(rig.s.bytREG_R5, before.bytREG_R5);
-
-    rig.file.SaveSettings();
-    const std::string text = test::readFile(rig.file.path());
-    const auto at = [&](const char* s) { return text.find(s); };
-    EXPECT_LT(at("[OPTIONS]"), at("[SETTINGS]"));
-    EXPECT_LT(at("[SETTINGS]"), at("[BUTTONS]"));
-    EXPECT_LT(at("[BUTTONS]"), at("[TRIGGER]"));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 39);
-    for (const char* line : {"ShowAN=True\n", "Plotpoints=False\n", "Samplerate=25MSa/s\n",
-                             "Trigpos=5\n", "TrigB0=X\n"}) {
-        EXPECT_NE(at(line), std::string::npos) << line;
-    }
-    EXPECT_LT(at("TrigB7"), at("TrigB0"));
 }
 
 TEST(SettingsFile, OptionsAndTriggerWordAreReadAsWrittenOrLeftAlone) {
