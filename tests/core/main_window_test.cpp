@@ -88,25 +88,6 @@ TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
     EXPECT_TRUE(win.messages.isEmpty()); // nothing talks to the instrument at start-up
 }
 
-TEST(MainWindow, ClosingSavesThePanelAndKeepsThePorts) {
-    TempFolder dir;
-    const std::string ini = dir.file("TRACELY.INI");
-    std::ofstream(ini) << "[PORTS]\nCOM3=/dev/ttyUSB9\n";
-    {
-        Window win(ini);
-        win.w.formLoad();
-        win.w.panel().CWKTimeRange->setValue(15);
-        win.w.close();
-    }
-    const std::string text = readAll(ini);
-    EXPECT_NE(text.find("[PORTS]\nCOM3=/dev/ttyUSB9\n"), std::string::npos);
-    EXPECT_NE(text.find("Timerange=15"), std::string::npos);
-    // And the next start takes the panel back.
-    Window again(ini);
-    again.w.formLoad();
-    EXPECT_EQ(again.w.panel().CWKTimeRange->value(), 15);
-}
-
 // The four sections of the panel, line by line; other sections and comments are left out.
 std::vector<std::string> panelLines(const std::string& text) {
     std::vector<std::string> out;
