@@ -1,7 +1,7 @@
 #include "src/settings/ini_file.h"
 #include "src/settings/inifile.h"
 
-#include "tests/settings/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ protected:
         return names;
     }
 
-    test::TempDir dir;
+    test::TempFolder dir;
     cInifile ini;
 };
 

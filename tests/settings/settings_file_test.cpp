@@ -3,7 +3,7 @@
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
-#include "tests/settings/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -26,7 +26,7 @@ namespace {
 
 // A panel without handlers: the tests count the events a replay raises instead.
 struct Rig {
-    test::TempDir dir;
+    test::TempFolder dir;
     QWidget host;
     FrontPanel p = buildFrontPanel(&host);
     FrontPanelState s;
@@ -125,12 +125,12 @@ TEST(SettingsFile, SaveThenLoadRestoresThePanel) {
 }
 
 TEST(SettingsFile, LivesBesideTheProgramOrInTheUsersFolder) {
-    test::TempDir program;
+    test::TempFolder program;
     // What a killed save left behind goes at the next start.
     test::writeFile(program.file(".TRACELY.INI.tmp42-1-0"), "[OPTIONS]\nShow");
     EXPECT_EQ(settingsFilePath(program.path().string()), program.file("TRACELY.INI"));
     EXPECT_FALSE(std::filesystem::exists(program.file(".TRACELY.INI.tmp42-1-0")));
-    test::TempDir config;
+    test::TempFolder config;
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     EXPECT_EQ(settingsFilePath("/nonexistent/bin"),
               (config.path() / "tracely" / "TRACELY.INI").string());
@@ -220,7 +220,7 @@ TEST(SettingsFile, InstalledMeansTheManualInShareAndNoneBeside) {
         {"bare folder", {"bin"}, false},
     };
     for (const Case& c : cases) {
-        test::TempDir root;
+        test::TempFolder root;
         for (const char* f : c.folders) {
             std::filesystem::create_directories(root.path() / f);
         }
@@ -229,8 +229,8 @@ TEST(SettingsFile, InstalledMeansTheManualInShareAndNoneBeside) {
 }
 
 TEST(SettingsFile, AnInstalledProgramUsesTheUsersFolder) {
-    test::TempDir root;
-    test::TempDir config;
+    test::TempFolder root;
+    test::TempFolder config;
     std::filesystem::create_directories(root.path() / "bin");
     std::filesystem::create_directories(root.path() / "share/tracely/help");
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
@@ -267,8 +267,8 @@ struct ReplaceCounter {
 
 // A program folder with a TRACELY.INI of its own and a user's config folder, both scratch.
 struct Folders {
-    test::TempDir program;
-    test::TempDir config;
+    test::TempFolder program;
+    test::TempFolder config;
     std::string beside = program.file("TRACELY.INI");
     std::string user = (config.path() / "tracely" / "TRACELY.INI").string();
     Folders() { ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1); }
