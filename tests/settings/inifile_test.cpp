@@ -128,20 +128,6 @@ TEST_F(IniFileTest, DeletesRemoveEveryLineOfTheKeyOrSection) {
     EXPECT_FALSE(fs::exists(ini.Path()));
 }
 
-TEST_F(IniFileTest, AWriteKeepsEveryOtherByteOfTheFile) {
-    const std::string before = "; Tracely settings\r\n\r\n[PORTS]\r\nCOM1 = /dev/ttyUSB0\r\n"
-                               "# not ours\r\n[s]\r\n\tk = old ; value\r\nz=1\r\n\r\n"
-                               "[OPTIONS]\r\nShowAN=True";
-    put(before);
-    ini.setValue("new");
-    std::string expected = before;
-    expected.replace(expected.find("= old ; value"), 13, "=new");
-    EXPECT_EQ(contents(), expected);
-    at("s", "added").setValue("1");
-    expected.insert(expected.find("z=1\r\n") + 5, "added=1\r\n");
-    EXPECT_EQ(contents(), expected);
-}
-
 TEST_F(IniFileTest, ReplacesTheLinkedFileAtomicallyKeepingPermissions) {
     const std::string real = dir.file("real.ini");
     test::writeFile(real, "[s]\nk=1\n");
