@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <set>
 
 using namespace tracely;
 using tracely::test::waitUntil;
 
 // Whole captures against the simulator on a real pseudo-terminal: identification, register
-// programming, trigger answer, dump, trigger search and display points.
+// programming, trigger answer, dump, trigger search and display points. The line's faults and
+// both speeds are the fault matrix's.
 using tracely::test::Scope;
 using tracely::test::simOptions;
 
@@ -38,53 +37,6 @@ TEST(Capture, OneTraceAtTheStartUpPanel) {
     ASSERT_EQ(s.bytLogicData.size(), 500u);
     EXPECT_EQ(scope.misaligned(), 0);
     EXPECT_EQ(scope.rec.progressReports, 0); // a short dump shows no progress
-}
-
-TEST(Capture, HangUpMidDumpTakesTheLinkDown) {
-    sim::Options o = simOptions();
-    o.faults.hangUpInBlock = 2;
-    Scope scope(o);
-    scope.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.rec.reds > 0 && !scope.state.blnConnected; }));
-    EXPECT_EQ(scope.rec.colour, colour::kRed);
-    EXPECT_TRUE(scope.rec.lit);
-    EXPECT_EQ(scope.rec.panels["sbrFirmWare"], "Firmware: ");
-    EXPECT_TRUE(scope.rec.status.last().startsWith("Link lost"))
-        << scope.rec.status.join('|').toStdString();
-    EXPECT_EQ(scope.rec.captures, 0);
-    EXPECT_FALSE(scope.state.blnDumping);
-}
-
-TEST(Capture, AShortBlockEndsInTheReadTimeOut) {
-    sim::Options o = simOptions();
-    o.faults.shortBlock = 1;
-    Scope scope(o);
-    LinkTimeouts t = tracely::test::patient();
-    t.blockMs = 300; // the time-out this test provokes
-    scope.engine.setTimeouts(t);
-    scope.engine.acquireClicked();
-    ASSERT_TRUE(waitUntil([&] { return scope.state.blnDumping; }));
-    ASSERT_TRUE(waitUntil([&] { return !scope.state.blnConnected; }, 8000));
-    EXPECT_EQ(scope.rec.captures, 0);
-    EXPECT_EQ(scope.rec.colour, colour::kRed);
-    EXPECT_EQ(scope.engine.health().line.timeouts, 1u);
-    EXPECT_EQ(scope.engine.health().discarded, 1u);
-}
-
-TEST(Capture, PacedLineAtEachSpeed) {
-    // At the real line's pace: identification within its 10 ms, echoes within 500 ms, and the
-    // dump block by block.
-    for (int baud : {115200, 57600}) {
-        sim::Options o = simOptions();
-        o.pace = true;
-        o.bauds = {baud};
-        Scope scope(o);
-        scope.engine.acquireClicked();
-        ASSERT_TRUE(waitUntil([&] { return scope.rec.captures == 1; }, 10000)) << baud;
-        EXPECT_EQ(scope.state.lngBaudRate, baud);
-        EXPECT_EQ(scope.state.intWriteIdx, 501);
-        EXPECT_EQ(scope.misaligned(), 0);
-    }
 }
 
 TEST(Capture, LongDumpShowsItsProgress) {

@@ -2,7 +2,6 @@
 #include "src/acquire/link_session.h"
 #include "tests/support/engine_recorder.h"
 #include "tests/support/far_end.h"
-#include "tests/support/sim_host.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@ using namespace tracely;
 using tracely::test::EngineRecorder;
 using tracely::test::FarEnd;
 using tracely::test::PtyPair;
-using tracely::test::SimHost;
 using tracely::test::waitUntil;
 
 // The engine's routines against scripted instruments on real pseudo-terminals: what goes out
@@ -142,22 +140,6 @@ TEST(InitHdwe, NoPortAtAllSaysSoOncePerUpdate) {
     rig.engine.Update();
     ASSERT_TRUE(waitUntil([&] { return rig.rec.commErrors == 3; }));
     EXPECT_FALSE(rig.state.blnArmed);
-}
-
-TEST(InitHdwe, ChosenPortAnsweringOnlyAt57600) {
-    sim::Options o;
-    o.pace = false;
-    o.bauds = {57600};
-    SimHost sim(o);
-    Rig rig;
-    rig.ports[5] = sim.path();
-    rig.state.blnAutoPort = false;
-    rig.state.intComPort = 5;
-    ASSERT_TRUE(rig.identify());
-    EXPECT_TRUE(rig.state.blnConnected);
-    EXPECT_EQ(rig.state.lngBaudRate, 57600);
-    EXPECT_EQ(rig.rec.panels["sbrBaudRate"], "Baud: 57600");
-    EXPECT_EQ(rig.state.bytREG_R20, 3); // the 57600 column
 }
 
 TEST(Update, TheWholeCaptureOnTheWireByteForByte) {

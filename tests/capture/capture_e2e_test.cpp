@@ -31,17 +31,11 @@
 #include <sys/stat.h>
 
 using namespace tracely;
+using tracely::test::readFile;
 using tracely::test::TempFolder;
 using tracely::test::waitUntil;
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // The demo's panel: 10 kSa/s, 1 ms a division, 0.5 V a division without the probe, rising edge.
 void writeIni(const std::string& ini, const std::string& port, bool channelB) {
@@ -158,7 +152,7 @@ TEST(CaptureE2E, CsvAndPngOfASimulatorCaptureCarryItsSignal) {
         ASSERT_TRUE(win.w.captureTools().exportPng(dir.qfile("c.png"), &error))
             << error.toStdString();
 
-        const std::string csv = readAll(dir.file("c.csv"));
+        const std::string csv = readFile(dir.file("c.csv"));
         EXPECT_NEAR(csvFrequency(csv, 1) / c.frequency, 1.0, 0.005);
         // The counter's lowest line toggles at every step: 1 kHz of steps is 500 Hz on D0.
         EXPECT_NEAR(csvFrequency(csv, 2) / 500.0, 1.0, 0.005);
@@ -209,14 +203,14 @@ TEST(CaptureE2E, SvgAndPrintDrawTheGraphs) {
     EXPECT_TRUE(error.contains("no capture")) << error.toStdString();
     ASSERT_TRUE(win.acquire());
     ASSERT_TRUE(win.w.captureTools().exportSvg(dir.qfile("c.svg"), &error)) << error.toStdString();
-    const std::string svg = readAll(dir.file("c.svg"));
+    const std::string svg = readFile(dir.file("c.svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("#ffdd33"), std::string::npos) << "channel A's trace, drawn as a vector";
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.qfile("c.pdf"));
     ASSERT_TRUE(win.w.captureTools().print(printer, &error)) << error.toStdString();
-    EXPECT_EQ(readAll(dir.file("c.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(readFile(dir.file("c.pdf")).substr(0, 5), "%PDF-");
     EXPECT_FALSE(win.w.captureTools().exportCsv(dir.qfile("missing/x.csv"), &error));
     EXPECT_TRUE(error.contains("Could not write")) << error.toStdString();
 }
@@ -302,7 +296,7 @@ TEST(CaptureE2E, TheBarIsRememberedInItsOwnSection) {
         win.w.findChild<MeasureBar*>()->setLogicLine(5);
         win.w.close();
     }
-    const std::string text = readAll(ini);
+    const std::string text = readFile(ini);
     const auto at = text.find("[MEASURE]\nBar=True\nLogicLine=5\n");
     ASSERT_NE(at, std::string::npos) << text;
     EXPECT_EQ(text.find("Bar="), at + 10); // nowhere in the panel's own sections
@@ -343,7 +337,7 @@ TEST(CaptureE2E, AnOpenedCaptureIsNotReplacedByTheRunningInstrument) {
 TEST(CaptureE2E, RepeatCapturesAreRecordedAndSteppedThroughLater) {
     TempFolder dir;
     const QString file = dir.qfile("run.tracely");
-    const auto readFile = [&] { return capture_file::read(readAll(file.toStdString())); };
+    const auto readBack = [&] { return capture_file::read(readFile(file.toStdString())); };
     {
         test::SimHost sim(simOptions());
         writeIni(dir.file("live.ini"), sim.path(), false);
@@ -355,13 +349,13 @@ TEST(CaptureE2E, RepeatCapturesAreRecordedAndSteppedThroughLater) {
         live.w.panel().cmdCapture->click();
         ASSERT_TRUE(waitUntil([&] { return live.w.captureTools().recordedCount() >= 2; }, 20000));
         // Whole after every capture, while the recording goes on.
-        EXPECT_GE(readFile().records.size(), 2u) << readFile().message;
+        EXPECT_GE(readBack().records.size(), 2u) << readBack().message;
         ASSERT_TRUE(waitUntil([&] { return live.w.captureTools().recordedCount() >= 4; }, 20000));
         live.w.captureTools().action(QStringLiteral("actRecord"))->trigger(); // stop
         EXPECT_FALSE(live.w.captureTools().recording());
         live.w.panel().cmdStore->click();
     }
-    const capture_file::ReadResult recorded = readFile();
+    const capture_file::ReadResult recorded = readBack();
     ASSERT_GE(recorded.records.size(), 4u) << recorded.message;
     writeIni(dir.file("alone.ini"), dir.file("no-such-port"), false);
     Window alone(dir.file("alone.ini"));

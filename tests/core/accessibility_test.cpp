@@ -10,6 +10,7 @@
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
 #include <QAccessible>
@@ -22,8 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 // Readable failures.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -36,26 +35,20 @@ using tracely::test::waitUntil;
 namespace {
 
 struct Window {
-    std::filesystem::path dir;
+    test::TempFolder dir;
     std::unique_ptr<MainWindow> w;
     // `ini`: the settings file's text to start with.
     explicit Window(const std::string& ini = {}) {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "tracely-a11y-XXXXXX").string();
-        dir = ::mkdtemp(name.data());
         if (!ini.empty()) {
-            std::ofstream((dir / "TRACELY.INI").string()) << ini;
+            test::writeFile(dir.file("TRACELY.INI"), ini);
         }
-        w = std::make_unique<MainWindow>((dir / "TRACELY.INI").string());
+        w = std::make_unique<MainWindow>(dir.file("TRACELY.INI"));
         w->setSplashTime(0);
         w->setMessageBox([](const QString&, const QString&) {});
         w->formLoad();
         settle();
     }
-    ~Window() {
-        w.reset();
-        std::filesystem::remove_all(dir);
-    }
+    ~Window() { w.reset(); }
     static void settle() {
         waitUntil([] { return false; }, 30);
     }

@@ -4,6 +4,7 @@
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/two_state_button.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
 #include <QLabel>
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 using namespace tracely;
 using tracely::test::waitUntil;
@@ -23,22 +23,16 @@ using tracely::test::waitUntil;
 namespace {
 
 struct Started {
-    std::filesystem::path dir;
+    test::TempFolder dir;
     std::unique_ptr<MainWindow> w;
     Started() {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "tracely-elastic-XXXXXX").string();
-        dir = ::mkdtemp(name.data());
-        w = std::make_unique<MainWindow>((dir / "TRACELY.INI").string());
+        w = std::make_unique<MainWindow>(dir.file("TRACELY.INI"));
         w->setSplashTime(0);
         w->setMessageBox([](const QString&, const QString&) {});
         w->formLoad();
         w->show();
     }
-    ~Started() {
-        w.reset();
-        std::filesystem::remove_all(dir);
-    }
+    ~Started() { w.reset(); }
     template <class W = QWidget> W* find(const char* name) const {
         return w->findChild<W*>(QString::fromLatin1(name));
     }

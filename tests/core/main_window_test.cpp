@@ -24,17 +24,11 @@
 #include <vector>
 
 using namespace tracely;
+using tracely::test::readFile;
 using tracely::test::TempFolder;
 using tracely::test::waitUntil;
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // A window on a settings file of its own, with the message box recorded instead of shown.
 struct Window {
@@ -88,25 +82,6 @@ TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
     EXPECT_TRUE(win.messages.isEmpty()); // nothing talks to the instrument at start-up
 }
 
-TEST(MainWindow, ClosingSavesThePanelAndKeepsThePorts) {
-    TempFolder dir;
-    const std::string ini = dir.file("TRACELY.INI");
-    std::ofstream(ini) << "[PORTS]\nCOM3=/dev/ttyUSB9\n";
-    {
-        Window win(ini);
-        win.w.formLoad();
-        win.w.panel().CWKTimeRange->setValue(15);
-        win.w.close();
-    }
-    const std::string text = readAll(ini);
-    EXPECT_NE(text.find("[PORTS]\nCOM3=/dev/ttyUSB9\n"), std::string::npos);
-    EXPECT_NE(text.find("Timerange=15"), std::string::npos);
-    // And the next start takes the panel back.
-    Window again(ini);
-    again.w.formLoad();
-    EXPECT_EQ(again.w.panel().CWKTimeRange->value(), 15);
-}
-
 // The four sections of the panel, line by line; other sections and comments are left out.
 std::vector<std::string> panelLines(const std::string& text) {
     std::vector<std::string> out;
@@ -135,8 +110,8 @@ TEST(MainWindow, ClosingAfterAStartWithoutAFileWritesTheDefaultFile) {
         win.w.formLoad();
         win.w.close();
     }
-    EXPECT_EQ(panelLines(readAll(ini)),
-              panelLines(readAll(TRACELY_TEST_DATA "/default_settings.ini")));
+    EXPECT_EQ(panelLines(readFile(ini)),
+              panelLines(readFile(TRACELY_TEST_DATA "/default_settings.ini")));
 }
 
 TEST(MainWindow, TheTriggerComesBackAsSavedInEveryMode) {
@@ -183,7 +158,7 @@ TEST(MainWindow, TheTriggerComesBackAsSavedInEveryMode) {
 TEST(MainWindow, SaysWhereTheSettingsGoAndTakesMissingPortsFromBesideTheProgram) {
     TempFolder dir;
     const std::string user = dir.file("user/TRACELY.INI");
-    std::filesystem::create_directory(dir.path / "user");
+    std::filesystem::create_directory(dir.path() / "user");
     std::ofstream(dir.file("TRACELY.INI")) << "[PORTS]\nCOM2=/dev/beside\nCOM3=sims/a\n";
     std::ofstream(user) << "[PORTS]\nCOM3=/dev/user\nCOM4=sims/b\n";
     Window win(SettingsLocation{user, user, {}, dir.file("TRACELY.INI"), "Settings are kept in X"});
@@ -214,7 +189,7 @@ TEST(MainWindow, KeepRepeatingLivesInASectionOfItsOwn) {
         win.w.engine().setKeepRepeating(true);
         win.w.close();
     }
-    const std::string text = readAll(ini);
+    const std::string text = readFile(ini);
     const auto link = text.find("[LINK]\nKeepRepeating=True\n");
     ASSERT_NE(link, std::string::npos) << text;
     EXPECT_EQ(text.find("KeepRepeating"), link + 7); // nowhere in the panel's own sections

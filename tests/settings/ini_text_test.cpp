@@ -55,6 +55,7 @@ TEST(IniText, WritesEditOnlyTheirOwnLine) {
         {"[a]\nk=1\n\n[b]\n", "a", "n", "2", "[a]\nk=1\nn=2\n\n[b]\n"},
         {"[a]\r\n; c\r\n[b]\r\n", "A", "n", "2", "[a]\r\nn=2\r\n; c\r\n[b]\r\n"},
         {"[a]\nk=1", "a", "n", "2", "[a]\nk=1\nn=2\n"},
+        {"; c\r\n[s]\r\n\tk = old ; v\r\nz=1", "s", "k", "new", "; c\r\n[s]\r\n\tk =new\r\nz=1"},
         {"", "PORTS", "COM1", "/dev/x", "[PORTS]\nCOM1=/dev/x\n"},
         {"[a]\r\nk=1", "b", "n", "2", "[a]\r\nk=1\r\n[b]\r\nn=2\r\n"},
         {"[s]\nk=1\nq=2\n", "s", "k", "a\r\n[evil]\nb\0c"s, "[s]\nk=a[evil]bc\nq=2\n"},

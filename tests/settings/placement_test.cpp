@@ -1,7 +1,7 @@
 #include "src/settings/inifile.h"
 #include "src/settings/widget_window.h"
 
-#include "tests/settings/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 #include <QWidget>
 
@@ -56,7 +56,7 @@ protected:
         EXPECT_EQ(ini.Default(), "mine");
     }
 
-    test::TempDir dir;
+    test::TempFolder dir;
     cInifile ini;
 };
 

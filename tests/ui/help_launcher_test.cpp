@@ -106,20 +106,6 @@ TEST(HelpLauncher, FolderBesideTheProgramElseTheInstalledOne) {
     }
 }
 
-TEST(HelpLauncher, InstalledManualIsShown) {
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("bin")));
-    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("share/tracely/help")));
-    QFile f(root.path() + QStringLiteral("/share/tracely/help/tracely_help.html"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<html><body>Installed manual</body></html>");
-    f.close();
-    HelpLauncher launcher(nullptr, root.path() + QStringLiteral("/bin"));
-    launcher.helpButtonChanged(false);
-    ASSERT_NE(launcher.viewer(), nullptr);
-    EXPECT_TRUE(launcher.viewer()->browser()->toPlainText().contains("Installed manual"));
-}
-
 TEST(HelpLauncher, WithoutOwnerKeepsItsOwnViewer) {
     HelpLauncher launcher(nullptr, QStringLiteral("/nonexistent"));
     launcher.DisplayHelp(launcher.helpFile());

@@ -32,17 +32,6 @@ protected:
     SplashBox box{&owner, info(), registered};
 };
 
-TEST_F(SplashTest, CarriesTheProgramIdentity) {
-    EXPECT_EQ(box.windowTitle(), "About Tracely");
-    EXPECT_EQ(box.lblTitle->text(), "Tracely");
-    EXPECT_TRUE(box.lblVersion->text().startsWith("Version 1.2.3 ("));
-    EXPECT_EQ(box.lblCompanyName->text(), "");
-    EXPECT_EQ(box.lblPathEXE->text(), "/opt/my tools/tracely ");
-    EXPECT_EQ(box.lblWarning->text(), "generic warning information");
-    EXPECT_EQ(SplashBox(nullptr, info("Acme"), registered).lblCompanyName->text(),
-              "A product of Acme");
-}
-
 TEST_F(SplashTest, ShowsFramelessCutAtTheDividerUntilTakenDown) {
     box.SplashOn(&owner, 0, QStringLiteral("Grace"), QStringLiteral("Navy"));
     EXPECT_TRUE(box.isVisible());

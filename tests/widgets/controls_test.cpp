@@ -1,7 +1,7 @@
 // What the panel needs of every control: change signals, accessibility, safe drawing; the
-// two-state button and LED, and the keyed status bar.
+// two-state button and LED, and the keyed status bar. Names and descriptions are checked on
+// the whole panel (tests/core/accessibility_test.cpp).
 #include "src/widgets/graph.h"
-#include "src/widgets/identify.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"
 
@@ -86,26 +86,6 @@ TEST(EveryControl, ChangeSignalsFireOnChangeFromCodeAndNeverOnAnUnchangedSet) {
         EXPECT_EQ(spy.last(), row.carried);
     }
     EXPECT_EQ(marks.value(), 0); // named pointers leave the main one alone
-}
-
-TEST(EveryControl, AccessibleNameIsCaptionOrRoleAndDescriptionTheObjectName) {
-    Knob k;
-    identify(&k, "CWKTimeRange", "time range knob");
-    EXPECT_EQ(k.objectName(), "CWKTimeRange");
-    EXPECT_EQ(accessible(&k)->text(QAccessible::Name), "time range knob");
-    EXPECT_EQ(accessible(&k)->text(QAccessible::Description), "CWKTimeRange");
-    identify(nullptr, "x", "y"); // harmless
-    Slide s;
-    s.setObjectName("CWSOffset"); // named without identify: the description still follows
-    EXPECT_EQ(accessible(&s)->text(QAccessible::Name), "slide");
-    EXPECT_EQ(accessible(&s)->text(QAccessible::Description), "CWSOffset");
-    TwoStateButton b;
-    b.setCaption("&Acquire");
-    b.setObjectName("cmdCapture");
-    EXPECT_EQ(accessible(&b)->text(QAccessible::Name), "Acquire");
-    EXPECT_EQ(accessible(&b)->text(QAccessible::Description), "cmdCapture");
-    TwoStateButton led(TwoStateButton::Look::Led);
-    EXPECT_EQ(accessible(&led)->text(QAccessible::Name), "LED");
 }
 
 TEST(EveryControl, KnobAndSlideExposeTheirValuesButtonAndLedTheirState) {
