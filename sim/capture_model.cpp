@@ -1,42 +1,17 @@
 #include "sim/capture_model.h"
 
 #include "src/core/registers.h"
+#include "tests/data/tables.h"
 
 #include <cmath>
 #include <string_view>
 
 namespace tracely::sim {
 
-namespace {
-
-// One row per rate, line speed and knob position, as typed into tests/data/timebase.csv.
-struct TimebaseRow {
-    const char* rate;
-    int baud, position;
-    const char* label;
-    long long timeScale;
-    int timeBase;
-    double timeAdj; // seconds per display point
-    int r8Bit1, points, chunks, capture, trigStart, dumpOffset, r11, r12, r13, r20;
-};
-constexpr TimebaseRow kTimebase[] = {
-#include "timebase.inc"
-};
-
-// One row per input and knob position, as typed into tests/data/scales.csv.
-struct ScaleRow {
-    const char* input;
-    int position;
-    const char* label;
-    double value;
-    int rangeCode;
-    double adj, fullScale, scale;
-};
-constexpr ScaleRow kScales[] = {
-#include "scales.inc"
-};
-
-} // namespace
+using tables::kScales;
+using tables::kTimebase;
+using tables::ScaleRow;
+using tables::TimebaseRow;
 
 CaptureTiming timingFor(const RegisterFile& regs, int baud) {
     const int column = baud == 115200 ? 115200 : 57600;

@@ -1,4 +1,5 @@
 #include "tests/acquire/scope.h"
+#include "tests/data/tables.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,8 @@ using tracely::test::waitUntil;
 // at every rate, speed and knob position the trigger sample lands on the row the table says.
 namespace {
 
-struct Row {
-    const char* rate;
-    int baud, position;
-    const char* label;
-    long long timeScale;
-    int timeBase;
-    double timeAdj;
-    int r8Bit1, points, chunks, capture, trigStart, dumpOffset, r11, r12, r13, r20;
-};
-constexpr Row kRows[] = {
-#include "timebase.inc"
-};
+using Row = tables::TimebaseRow;
+constexpr const auto& kRows = tables::kTimebase;
 
 // The instrument knows only its registers: rows that program the same ones share the
 // samples it keeps after the trigger, those of the first such row.

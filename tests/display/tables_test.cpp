@@ -1,5 +1,6 @@
 #include "src/display/cursor_readout.h"
 #include "src/display/scale_tables.h"
+#include "tests/data/tables.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,8 @@
 namespace tracely {
 namespace {
 
-struct ScaleRow {
-    const char* input;
-    int position;
-    const char* label;
-    double value;
-    int rangeCode;
-    double adj, fullScale, scale;
-};
-constexpr ScaleRow kScales[] = {
-#include "scales.inc"
-};
+using tables::kScales;
+using tables::ScaleRow;
 
 struct ReadoutRow {
     int type, timeBase;

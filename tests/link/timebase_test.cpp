@@ -1,5 +1,6 @@
 #include "src/core/front_panel_state.h"
 #include "src/link/timebase.h"
+#include "tests/data/tables.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,8 @@ using namespace tracely::timebase;
 
 namespace {
 
-struct Row {
-    const char* rate;
-    int baud, position;
-    const char* label;
-    long long timeScale;
-    int timeBase;
-    double timeAdj;
-    int r8Bit1, points, chunks, capture, trigStart, dumpOffset, r11, r12, r13, r20;
-};
-constexpr Row kRows[] = {
-#include "timebase.inc"
-};
+using Row = tables::TimebaseRow;
+constexpr const auto& kRows = tables::kTimebase;
 
 } // namespace
 
