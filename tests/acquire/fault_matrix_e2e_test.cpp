@@ -240,15 +240,8 @@ public:
     EngineRecorder rec{engine};
     std::vector<std::string> drawn;
     QMetaObject::Connection keep =
-        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
-            std::string raw;
-            const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));
-            for (std::size_t r = 0; r < rows && r < state.bytSampleBuf.size(); ++r) {
-                raw += static_cast<char>(state.bytSampleBuf[r].logic);
-                raw += static_cast<char>(state.bytSampleBuf[r].analog);
-            }
-            drawn.push_back(raw);
-        });
+        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx,
+                         [this] { drawn.push_back(test::drawnBytes(state)); });
 
 private:
     int baud_;

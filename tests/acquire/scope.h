@@ -39,6 +39,17 @@ inline LinkTimeouts protocolEchoes() {
     return t;
 }
 
+// The capture as drawn, logic and analog byte of each row in turn, as the simulator sent them.
+inline std::string drawnBytes(const FrontPanelState& state) {
+    std::string raw;
+    const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));
+    for (std::size_t r = 0; r < rows && r < state.bytSampleBuf.size(); ++r) {
+        raw += static_cast<char>(state.bytSampleBuf[r].logic);
+        raw += static_cast<char>(state.bytSampleBuf[r].analog);
+    }
+    return raw;
+}
+
 inline sim::Options simOptions() {
     sim::Options o;
     o.pace = false;
@@ -54,15 +65,8 @@ struct Scope {
         state.bytREG_R14 = 0xFF;
         engine.setTimeRange(10);
         engine.setTimeouts(patient());
-        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx, [this] {
-            std::string raw;
-            const auto rows = static_cast<std::size_t>(std::max(state.intWriteIdx - 1, 0));
-            for (std::size_t r = 0; r < rows && r < state.bytSampleBuf.size(); ++r) {
-                raw += static_cast<char>(state.bytSampleBuf[r].logic);
-                raw += static_cast<char>(state.bytSampleBuf[r].analog);
-            }
-            drawn.push_back(raw);
-        });
+        QObject::connect(&engine, &AcquisitionEngine::captureReady, &rec.ctx,
+                         [this] { drawn.push_back(drawnBytes(state)); });
     }
 
     // Every drawn capture must be, pair for pair, the start of what the simulator sent for one
