@@ -78,7 +78,7 @@ TEST(ScaleModel, WrapsRoundTheCircleAndWritesRoundNumbers) {
     EXPECT_EQ(model(3, 3, 0).niceTicks(5), std::vector<double>{3});
 }
 
-TEST(Knob, SnapsClampsAndSteps) {
+TEST(Knob, SnapsClampsStepsAndResnapsWhenTheScaleChanges) {
     Knob k;
     levelKnob(k);
     for (const auto& [asked, kept] : {std::pair{1000.0, 240.0}, {-5.0, 16.0}, {57.0, 64.0}}) {
@@ -90,8 +90,20 @@ TEST(Knob, SnapsClampsAndSteps) {
     EXPECT_EQ(k.value(), 32);
     QTest::keyClick(&k, Qt::Key_PageUp); // about a tenth of the scale
     EXPECT_EQ(k.value(), 64);
-    // Re-snapping between the level and edge grids is checked through the panel's trigger
-    // modes (tests/panel).
+    // Level to edge mode: step 64 first (on the old range), then the new range.
+    k.setValue(128);
+    QSignalSpy spy(&k, &Knob::valueChanged);
+    k.setStep(64);
+    EXPECT_EQ(k.value(), 144); // 16 + 2 * 64
+    k.setRange(64, 192);
+    k.setRange(64, 192);
+    EXPECT_EQ(k.value(), 128);
+    EXPECT_EQ(spy.count(), 2);
+    k.setValue(170); // snaps onto 192
+    // Back to level mode keeps an edge position that is on the finer grid.
+    k.setStep(16);
+    k.setRange(16, 240);
+    EXPECT_EQ(k.value(), 192);
 }
 
 TEST(Knob, LabelledPositionsCarryTextAndValueAndSnapThePointer) {
