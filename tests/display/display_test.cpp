@@ -172,7 +172,7 @@ TEST_F(DisplayTest, ScaleFollowsSourceProbeAndKnobPosition) {
     EXPECT_EQ(std::pair(routines.primary, routines.readouts), std::pair(8, 8));
 }
 
-TEST_F(DisplayTest, CursorsAppearOnTheButtonAndHideWithIt) {
+TEST_F(DisplayTest, CursorsComeWithTheButtonAndTheReadoutFollowsEitherGraph) {
     state.varPanStart = 2.0;
     display.SetXAxis();
     panel.CWBCursors->setValue(true); // one division into the window, one apart
@@ -190,11 +190,9 @@ TEST_F(DisplayTest, CursorsAppearOnTheButtonAndHideWithIt) {
     for (Graph* g : {panel.CWGraph1, panel.CWGLogic}) {
         EXPECT_FALSE(g->cursorVisible(1) || g->cursorVisible(2));
     }
-}
 
-TEST_F(DisplayTest, CursorReadoutFollowsTheCursorsOfEitherGraph) {
     // Every unit range is checked on the readout itself, from the typed-in table; here the
-    // window's part: the label, the number kept, and the logic graph's cursors.
+    // window's part: the label, the number kept, and the logic graph following.
     const auto dx = [](double d) { return CursorSpan{.x1 = 3.0, .x2 = 3.0 + d}; };
     const auto dy = [](double d) { return CursorSpan{.y1 = -1.0, .y2 = -1.0 + d}; };
     const struct {
@@ -297,15 +295,10 @@ TEST_F(DisplayTest, TimeRangeChangeRedrawsBothGraphsAroundTheTrigger) {
 
 TEST(PlotMath, AnalogYIsVoltsTimesScaleNegatedWhenInvertedPlusOffset) {
     const float adj = 0.047058824f; // one count at "10 " x10
-    const std::tuple<float, float, bool, float, double> cases[] = {
-        {0.0f, 0.1f, true, 2.0f, 2.0},                      // byte 128, inverted, offset 2
-        {adj, 0.1f, true, 2.0f, 2.0 - adj * 0.1},           // byte 129
-        {adj, 0.1f, false, 2.0f, 2.0 + adj * 0.1},          //
-        {127 * 0.0010196069f, 100.0f, false, 0.0f, 12.949}, // byte 255 at ".01": 0.12949 V
-    };
-    for (const auto& [volts, scale, inverted, offset, y] : cases) {
-        EXPECT_NEAR(display::analogY({volts}, scale, inverted, offset).at(0), y, 1e-4) << y;
-    }
+    EXPECT_NEAR(display::analogY({0.0f, adj}, 0.1f, true, 2.0f).at(1), 2.0 - adj * 0.1, 1e-6);
+    EXPECT_NEAR(display::analogY({adj}, 0.1f, false, 2.0f).at(0), 2.0 + adj * 0.1, 1e-6);
+    // Byte 255 at ".01": 0.12949 V.
+    EXPECT_NEAR(display::analogY({127 * 0.0010196069f}, 100.0f, false, 0.0f).at(0), 12.949, 1e-4);
 }
 
 } // namespace

@@ -2,24 +2,18 @@
 // digits in 64 bits: no length of input overflows, and the results are the ones defined.
 #include "src/link/dump_address.h"
 #include "src/link/hex.h"
+#include "tests/fuzz/check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 using namespace tracely;
 
-namespace {
+using tracely::test::check;
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "hex_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+namespace {
 
 // The leading hex digits of text, saturated at 2^40 so that it cannot wrap.
 std::uint64_t leading(std::string_view text, bool* whole = nullptr) {

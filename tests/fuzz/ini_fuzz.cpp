@@ -3,27 +3,21 @@
 // refused write has a reason that fits it; deletes remove exactly what they name.
 #include "src/settings/ini_lines.h"
 #include "src/settings/ini_text.h"
+#include "tests/fuzz/check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 using namespace tracely::ini;
 
-namespace {
+using tracely::test::check;
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "ini_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+namespace {
 
 // What a reader gets back for a written value: trimmed, one pair of quotes removed.
 std::string readBack(const std::string& value) {
@@ -69,11 +63,6 @@ std::vector<Name> namesOf(const std::string& text) {
     return names;
 }
 
-bool same(const Name& a, std::string_view section, std::string_view key) {
-    return namesEqual(normaliseName(a.section), normaliseName(section)) &&
-           namesEqual(normaliseName(a.key), normaliseName(key));
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -90,50 +79,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = in.ConsumeRemainingBytesAsString();
     const std::vector<Name> names = namesOf(text);
 
+    // Every name but the one edited reads as it did.
+    const auto othersKept = [&](const std::string& after) {
+        for (const Name& n : names) {
+            const bool edited = namesEqual(normaliseName(n.section), normaliseName(section)) &&
+                                namesEqual(normaliseName(n.key), normaliseName(key));
+            if (!edited &&
+                readValue(after, n.section, n.key) != readValue(text, n.section, n.key)) {
+                return false;
+            }
+        }
+        return true;
+    };
     Refusal why = Refusal::None;
     const std::optional<std::string> written = writeValue(text, section, key, value, &why);
+    const std::string k = normaliseName(key);
     if (written) {
         check(why == Refusal::None, "accepted with a reason");
         check(readValue(*written, section, key) == readBack(value), "value does not read back");
         check(writeValue(*written, section, key, value) == *written, "second write changes");
         check(touchesOneLine(text, *written), "write changed another line");
-        for (const Name& n : names) {
-            if (!same(n, section, key)) {
-                check(readValue(*written, n.section, n.key) == readValue(text, n.section, n.key),
-                      "write changed another value");
-            }
-        }
+        check(othersKept(*written), "write changed another value");
     } else {
-        const std::string k = normaliseName(key);
-        switch (why) {
-        case Refusal::None:
-            check(false, "refused without a reason");
-            break;
-        case Refusal::NoSection:
-            check(normaliseName(section).empty(), "section refused wrongly");
-            break;
-        case Refusal::KeyName:
-            check(!isWritableKeyName(k), "key refused wrongly");
-            break;
-        case Refusal::LooksLikeHeader:
-            check(!k.empty() && k.front() == '[', "header refusal for a plain key");
-            break;
-        case Refusal::LineTooLong:
-            // The line keeps what stands before "=" on it: only the whole input bounds it.
-            check(text.size() + value.size() + key.size() + section.size() + 2 > kMaxLineLength,
-                  "length refusal for a short line");
-            break;
-        }
+        check(why != Refusal::None, "refused without a reason");
+        check(why != Refusal::NoSection || normaliseName(section).empty(),
+              "section refused wrongly");
+        check(why != Refusal::KeyName || !isWritableKeyName(k), "key refused wrongly");
+        check(why != Refusal::LooksLikeHeader || (!k.empty() && k.front() == '['),
+              "header refusal for a plain key");
+        // The line keeps what stands before "=" on it: only the whole input bounds it.
+        check(why != Refusal::LineTooLong ||
+                  text.size() + value.size() + key.size() + section.size() + 2 > kMaxLineLength,
+              "length refusal for a short line");
     }
-
     if (const std::optional<std::string> deleted = deleteKey(text, section, key)) {
         check(!readValue(*deleted, section, key), "deleted key still reads");
-        for (const Name& n : names) {
-            if (!same(n, section, key)) {
-                check(readValue(*deleted, n.section, n.key) == readValue(text, n.section, n.key),
-                      "delete changed another value");
-            }
-        }
+        check(othersKept(*deleted), "delete changed another value");
     }
     if (const std::optional<std::string> gone = deleteSection(text, section)) {
         for (const std::string& s : sectionNames(*gone)) {

@@ -8,13 +8,12 @@
 #include "src/panel/controls.h"
 #include "src/settings/ini_file.h"
 #include "src/settings/settings_file.h"
+#include "tests/fuzz/check.h"
 
 #include <QApplication>
 #include <QWidget>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,14 +23,9 @@
 
 using namespace tracely;
 
-namespace {
+using tracely::test::check;
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "settings_load_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+namespace {
 
 // The window's wiring of the routines, without the instrument: Update and CofigTime do nothing.
 struct Routines : PanelRoutines {
@@ -68,10 +62,6 @@ struct Panel {
 
 std::string g_file;
 
-std::string readAll(const std::string& path) {
-    return ini::loadFile(path).text;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -99,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     file.SaveSettings([&] { file.writeKeepRepeating(true); });
     check(file.lastSave().saved, "the save after the load failed");
-    const std::string once = readAll(g_file);
+    const std::string once = ini::loadFile(g_file).text;
     file.SaveSettings([&] { file.writeKeepRepeating(true); });
-    check(readAll(g_file) == once, "saving the same panel again changed the file");
+    check(ini::loadFile(g_file).text == once, "saving the same panel again changed the file");
     return 0;
 }

@@ -20,9 +20,6 @@ struct EngineRecorder {
                 colour = c;
             }
             lit = on;
-            if (on && c == colour::kRed) {
-                ++reds;
-            }
         });
         QObject::connect(&e, &AcquisitionEngine::panelText, &ctx,
                          [this](const QString& k, const QString& t) { panels[k] = t; });
@@ -42,7 +39,6 @@ struct EngineRecorder {
     QObject ctx;
     quint32 colour = 0;
     bool lit = false;
-    int reds = 0;
     std::map<QString, QString> panels;
     QStringList status;
     int commErrors = 0;

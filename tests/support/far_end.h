@@ -26,8 +26,6 @@ public:
     std::string received() const;
     void stop();
 
-    static std::string echo(char c) { return std::string(1, c); }
-
 private:
     void run();
 

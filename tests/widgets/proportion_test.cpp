@@ -46,54 +46,54 @@ double unlikeness(const std::function<std::unique_ptr<QWidget>()>& make, QSize s
 } // namespace
 
 TEST(Proportions, TwiceTheSizeLooksTheSameShrunkBack) {
-    struct Case {
+    using Made = std::unique_ptr<QWidget>;
+    const struct {
         const char* name;
-        std::function<std::unique_ptr<QWidget>()> make;
+        std::function<Made()> make;
         QSize size;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"knob with labels",
-         [] {
+         []() -> Made {
              auto k = std::make_unique<Knob>();
              k->setRange(1, 6);
              for (int v : {50, 20, 10, 5, 2, 1}) {
                  k->setLabelText(k->appendLabel(), QString::number(v));
              }
-             return std::unique_ptr<QWidget>(std::move(k));
+             return k;
          },
          {84, 84}},
         {"vertical slide with a marker",
-         [] {
+         []() -> Made {
              auto s = std::make_unique<Slide>(Qt::Vertical);
              s->setRange(-4, 4);
              s->addPointer(QStringLiteral("TrigLvl"), Qt::red);
              s->setPointerValue(QStringLiteral("TrigLvl"), 1.5);
-             return std::unique_ptr<QWidget>(std::move(s));
+             return s;
          },
          {56, 180}},
         {"horizontal slide",
-         [] {
+         []() -> Made {
              auto s = std::make_unique<Slide>(Qt::Horizontal);
              s->setRange(-5500, 5500);
-             return std::unique_ptr<QWidget>(std::move(s));
+             return s;
          },
          {240, 48}},
         {"two-state button",
-         [] {
+         []() -> Made {
              auto b = std::make_unique<TwoStateButton>(TwoStateButton::Look::Button);
              b->setValue(true);
-             return std::unique_ptr<QWidget>(std::move(b));
+             return b;
          },
          {96, 48}},
         {"LED",
-         [] {
+         []() -> Made {
              auto l = std::make_unique<TwoStateButton>(TwoStateButton::Look::Led);
              l->setValue(true);
-             return std::unique_ptr<QWidget>(std::move(l));
+             return l;
          },
          {40, 40}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         // Lettering is hinted to whole pixels, so a little difference remains; a widget
         // drawn at fixed sizes differs by 20 and more.
         EXPECT_LT(unlikeness(c.make, c.size), 8.0) << c.name;
