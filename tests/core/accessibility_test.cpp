@@ -247,6 +247,7 @@ TEST(StatusInWords, AnInstrumentThatNeverTriggersIsSaidToBeWaiting) {
     o.noTrigger = true;
     test::SimHost sim(o);
     Window win(portsOnly(sim.path()));
+    win.w->engine().setTimeouts(LinkTimeouts{}, 0); // the hint at once, not after half a second
     QLabel* banner = win.w->words().banner();
     win.p().cmdCapture->click();
     EXPECT_EQ(banner->text(), QStringLiteral("Searching COM1…COM8"));

@@ -210,13 +210,7 @@ TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
     ASSERT_TRUE(waitUntil([&] { return win.messages.size() == 1; }));
     EXPECT_EQ(win.messages.front(), QStringLiteral("Tracely Comm Error: Unable to Communicate with "
                                                    "Bitscope - Check Comm Port Connection!"));
-    EXPECT_EQ(win.w.panel().CWBTrigLed->colour(), 255u);
-    EXPECT_TRUE(win.w.panel().CWBTrigLed->value());
-    // The status bar says it in words too, and the lamp's tooltip keeps the last fault.
-    EXPECT_TRUE(win.w.panel()
-                    .StatusBar1->panelText(QStringLiteral("sbrLink"))
-                    .startsWith(QStringLiteral("Not connected: ")));
-    EXPECT_TRUE(win.w.panel().CWBTrigLed->toolTip().contains("no BitScope answered"));
+    // The lamp, the status bar and the tooltip of each fault are the fault matrix's to check.
     win.w.panel().cmdCapture->click();
     EXPECT_TRUE(waitUntil([&] { return win.messages.size() == 2; }));
 }
