@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <qcustomplot.h>
 
 #include <gtest/gtest.h>
@@ -152,20 +151,4 @@ TEST(ElasticWindow, ARestoredWindowTooSmallComesBackToItsMinimum) {
     EXPECT_NEAR(form.width(), 12000, form.twipsPerPixelX());
     EXPECT_NEAR(form.height(), 9000, form.twipsPerPixelY());
     EXPECT_TRUE(waitUntil([&] { return s.w->panel().cmdCapture->geometry() == capture; }));
-}
-
-TEST(ElasticWindow, AMaximisedWindowShowsTheWholePanel) {
-    Started s;
-    s.w->showMaximized();
-    const QSize screen = s.w->screen()->availableGeometry().size();
-    ASSERT_TRUE(waitUntil([&] { return s.w->frameGeometry().size() == screen; }))
-        << s.w->width() << " x " << s.w->height() << " on " << screen.width() << " x "
-        << screen.height();
-    const FrontPanel& p = s.w->panel();
-    ASSERT_TRUE(waitUntil([&] {
-        return p.CWBHelp->geometry().bottom() > p.CWBHelp->parentWidget()->height() * 0.7;
-    }));
-    EXPECT_TRUE(s.w->isMaximized());
-    EXPECT_TRUE(waitUntil([&] { return p.StatusBar1->geometry().bottom() == s.w->height() - 1; }));
-    expectInsideParents(s.w->layoutForm());
 }

@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -171,20 +169,6 @@ TEST_F(IniFileTest, AFailedWriteReturnsZeroAndLeavesTheFile) {
     EXPECT_EQ(entries(), 1);
 }
 
-TEST_F(IniFileTest, RandomBinaryIsReadAsNothingAndKeptOnWrite) {
-    std::mt19937 rng(1234);
-    std::string garbage(1 << 20, '\0');
-    std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(rng()); });
-    put(garbage);
-    ini.setDefault("dflt");
-    EXPECT_EQ(ini.Value(), "dflt");
-    EXPECT_TRUE(enumerate(false).empty());
-    EXPECT_LE(ini.Sections().size(), 8191u); // whatever it finds, it must finish
-    at("TracelyTest", "k").setValue("v");
-    EXPECT_EQ(contents().substr(0, garbage.size()), garbage);
-    EXPECT_EQ(ini.Value(), "v");
-}
-
 TEST_F(IniFileTest, OversizedFilesAndNonFilesAreLeftAlone) {
     std::string big = "[s]\nk=1\n";
     big.resize(ini::kMaxFileSize + 1, '\n');
@@ -257,14 +241,10 @@ TEST_F(IniFileTest, TemporaryFilesOfKilledSavesGoThoseInUseStay) {
 }
 
 TEST(CLngDefault, ConvertsLikeCLngAndFallsBackOnAnyError) {
-    EXPECT_EQ(cInifile::CLngDefault("12", 5), 12);
-    EXPECT_EQ(cInifile::CLngDefault("abc", 5), 5);
-    EXPECT_EQ(cInifile::CLngDefault("", 7), 7);
-    EXPECT_EQ(cInifile::CLngDefault("2.5", 5), 2);
     // clang-format off
     const struct { std::string text; std::int32_t want; } cases[] = {
         // Blanks, signs, and what is not a number (the fallback is -9).
-        {" 7 ", 7}, {"\t-7\t", -7}, {"+3", 3}, {"   ", -9}, {"12abc", -9}, {"1 2", -9},
+        {"12", 12}, {"abc", -9}, {"", -9}, {"2.5", 2}, {" 7 ", 7}, {"\t-7\t", -7}, {"+3", 3}, {"   ", -9}, {"12abc", -9}, {"1 2", -9},
         {"-", -9}, {".", -9}, {"1.2.3", -9}, {"--1", -9},
         // The 32-bit range, however many digits.
         {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"2147483648", -9},

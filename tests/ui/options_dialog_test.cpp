@@ -29,7 +29,9 @@ class FakeHost : public OptionsHost {
 public:
     explicit FakeHost(FrontPanelState& s) : s_(s) {}
     std::set<int> ports{1};
+    std::set<int> denied;
     bool linkStarts = true;
+    bool keep = false;
     int initHdwe = 0;
     int displayCursorData = 0;
 
@@ -45,11 +47,9 @@ public:
     options::PortAccess portAccess(int n) const override {
         return denied.count(n) != 0 ? options::PortAccess::Denied : options::PortAccess::Permitted;
     }
-    std::set<int> denied;
     bool keepRepeating() const override { return keep; }
     void setKeepRepeating(bool on) override { keep = on; }
     QString linkHealth() const override { return QStringLiteral("Captures: 3\nTime-outs: 1"); }
-    bool keep = false;
 
 private:
     FrontPanelState& s_;
@@ -74,12 +74,6 @@ protected:
         }
         return out;
     }
-    // Every variable the dialog writes, but blnTimeChanged.
-    static auto written(const FrontPanelState& s) {
-        return std::tuple(s.intCursorType, s.strSampleRate, s.strSampleClock, s.sngTrigPos,
-                          s.blnShowAN, s.blnShowLA, s.blnPlotTrig, s.blnPlotPoints,
-                          s.blnShowTrigLogic, s.strCursorsOn, s.intComPort, s.blnAutoPort);
-    }
     QString statusText(const char* key) const {
         return panel.StatusBar1->panelText(QString::fromLatin1(key));
     }
@@ -90,7 +84,8 @@ protected:
     FakeHost host{state};
 };
 
-TEST_F(OptionsTest, OpensWithTheStateShown) {
+// What the dialog shows is what OK writes back: an OK without a change changes nothing.
+TEST_F(OptionsTest, OkWithoutChangeKeepsTheStateAndOnlyMarksTheTimebase) {
     state.intCursorType = 2;
     state.strSampleRate = "10KSa/s";
     state.strSampleClock = "50MHz";
@@ -99,24 +94,23 @@ TEST_F(OptionsTest, OpensWithTheStateShown) {
     state.blnPlotTrig = false;
     state.blnShowTrigLogic = false;
     state.blnPlotPoints = true;
+    const auto written = [](const FrontPanelState& s) {
+        return std::tuple(s.intCursorType, s.strSampleRate, s.strSampleClock, s.sngTrigPos,
+                          s.blnShowAN, s.blnShowLA, s.blnPlotTrig, s.blnPlotPoints,
+                          s.blnShowTrigLogic, s.strCursorsOn, s.intComPort, s.blnAutoPort);
+    };
+    const FrontPanelState before = state;
     auto d = openDialog();
-
-    EXPECT_TRUE(d->optVoltage->isChecked());
-    d->tbsOptions->setCurrentIndex(1);
-    EXPECT_TRUE(d->cboChaSel->isEnabled());
-    EXPECT_EQ(d->cboSampleRate->currentText(), "10KSa/s");
-    EXPECT_EQ(d->cboSampleClock->currentText(), "50MHz");
-    EXPECT_EQ(d->cboTrigPos->currentText(), "3/4");
-    EXPECT_FALSE(d->chkAnalog->isChecked());
-    EXPECT_TRUE(d->chkLogic->isChecked());
-    EXPECT_FALSE(d->chkTrigVisible->isChecked());
-    EXPECT_TRUE(d->optLogic->isChecked());
-    EXPECT_FALSE(d->optTrig->isChecked());
-    EXPECT_TRUE(d->chkPlotPoints->isChecked());
+    EXPECT_EQ(std::tuple(d->cboSampleRate->currentText(), d->cboTrigPos->currentText(),
+                         d->optVoltage->isChecked(), d->optLogic->isChecked()),
+              std::tuple(QString("10KSa/s"), QString("3/4"), true, true));
     EXPECT_EQ(entries(d->cboBaudRate), (QStringList{"57600", "115200"}));
-
-    ASSERT_EQ(d->tbsOptions->count(), 5);
-    EXPECT_EQ(d->tbsOptions->tabToolTip(3), "Set Options for Com Port");
+    d->cmdOK->click();
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(written(state), written(before));
+    EXPECT_EQ(std::tuple(host.initHdwe, host.displayCursorData), std::tuple(0, 1));
+    EXPECT_TRUE(state.blnTimeChanged);
+    EXPECT_EQ(statusText("sbrSampleRate"), "Sample Rate: 10KSa/s");
 }
 
 TEST_F(OptionsTest, ChannelListFollowsTheEnabledChannels) {
@@ -131,34 +125,30 @@ TEST_F(OptionsTest, ChannelListFollowsTheEnabledChannels) {
                  {true, false, "CH B", {"CH A"}, "CH A"},
                  {false, false, "CH A", {}, ""}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.a) + std::to_string(c.b) + c.cursorsOn);
         panel.CWBCHaEnable->setValue(c.a);
         panel.CWBCHbEnable->setValue(c.b);
         state.strCursorsOn = c.cursorsOn;
         state.intCursorType = 1;
         auto d = openDialog();
         d->tbsOptions->setCurrentIndex(1);
-        EXPECT_EQ(entries(d->cboChaSel), c.entries) << c.a << c.b << c.cursorsOn;
-        EXPECT_EQ(d->cboChaSel->currentText(), c.selected) << c.a << c.b << c.cursorsOn;
+        EXPECT_EQ(entries(d->cboChaSel), c.entries);
+        EXPECT_EQ(d->cboChaSel->currentText(), c.selected);
         EXPECT_FALSE(d->cboChaSel->isEnabled());
         d->optVoltage->setChecked(true);
         EXPECT_TRUE(d->cboChaSel->isEnabled());
         d->optFrequency->setChecked(true);
         EXPECT_FALSE(d->cboChaSel->isEnabled());
+        d->apply();
+        EXPECT_EQ(statusText("sbrCursorData"), QString("Cursors On: ") + c.selected);
     }
 }
 
-TEST_F(OptionsTest, NoChannelEnabledEmptiesTheCursorChannel) {
-    panel.CWBCHaEnable->setValue(false);
-    auto d = openDialog();
-    EXPECT_EQ(d->cboChaSel->currentIndex(), -1);
-    d->apply();
-    EXPECT_EQ(state.strCursorsOn, "");
-    EXPECT_EQ(statusText("sbrCursorData"), "Cursors On: ");
-}
-
-TEST_F(OptionsTest, PortListHoldsThePortsThatExist) {
+TEST_F(OptionsTest, PortListHoldsThePortsThatExistAndAPickTakesEffectAtOnce) {
     host.ports = {1, 3};
     host.denied = {3};
+    state.intComPort = 2;
+    EXPECT_EQ(openDialog()->cboComPort->currentIndex(), -1);
     state.intComPort = 3;
     auto d = openDialog();
     EXPECT_EQ(entries(d->cboComPort), (QStringList{"COM 1", "COM 3"}));
@@ -168,44 +158,17 @@ TEST_F(OptionsTest, PortListHoldsThePortsThatExist) {
                     .toString()
                     .startsWith("/dev/ttyS2 - no permission"));
     EXPECT_FALSE(d->portChanged());
-
-    state.intComPort = 2;
-    EXPECT_EQ(openDialog()->cboComPort->currentIndex(), -1);
-}
-
-TEST_F(OptionsTest, OkWithoutChangeKeepsTheStateAndOnlyMarksTheTimebase) {
-    state.intCursorType = 3;
-    state.strSampleRate = "25KSa/s";
-    state.strSampleClock = "40MHz";
-    state.sngTrigPos = 2.5f;
-    state.blnShowLA = false;
-    state.blnPlotPoints = true;
-    state.blnShowTrigLogic = false;
-    const FrontPanelState before = state;
-    auto d = openDialog();
-    d->cmdOK->click();
-
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(written(state), written(before));
-    EXPECT_EQ(host.initHdwe, 0);
-    EXPECT_EQ(host.displayCursorData, 1);
-    EXPECT_TRUE(state.blnTimeChanged);
-    EXPECT_EQ(statusText("sbrSampleRate"), "Sample Rate: 25KSa/s");
-}
-
-TEST_F(OptionsTest, PortPickTakesEffectAtOnceAndCancelDoesNotRestartTheLink) {
-    host.ports = {1, 3};
-    auto d = openDialog();
-    pick(d->cboComPort, 1);
-    EXPECT_EQ(state.intComPort, 3);
-    EXPECT_FALSE(state.blnAutoPort);
+    // An entry that does not read as a port leaves the port.
+    d->cboComPort->addItem(QStringLiteral("ttyUSB0"));
+    pick(d->cboComPort, 2);
+    EXPECT_EQ(std::tuple(state.intComPort, d->portChanged()), std::tuple(3, false));
+    pick(d->cboComPort, 0);
+    EXPECT_EQ(std::tuple(state.intComPort, state.blnAutoPort), std::tuple(1, false));
     EXPECT_TRUE(d->portChanged());
-    d->cmdCancel->click();
+    d->cmdCancel->click(); // the pick stays, and the link is not restarted
     EXPECT_EQ(d->result(), QDialog::Rejected);
-    EXPECT_EQ(state.intComPort, 3);
-    EXPECT_FALSE(state.blnAutoPort);
-    EXPECT_EQ(host.initHdwe, 0);
-    EXPECT_FALSE(state.blnTimeChanged);
+    EXPECT_EQ(std::tuple(state.intComPort, host.initHdwe, state.blnTimeChanged),
+              std::tuple(1, 0, false));
 }
 
 TEST_F(OptionsTest, ApplyRetriesTheLinkUntilItStarts) {
@@ -216,33 +179,18 @@ TEST_F(OptionsTest, ApplyRetriesTheLinkUntilItStarts) {
     EXPECT_EQ(host.initHdwe, 0); // no pick, no restart
     pick(d->cboComPort, 1);
     d->apply();
-    EXPECT_EQ(host.initHdwe, 1);
-    EXPECT_TRUE(d->portChanged());
+    EXPECT_EQ(std::tuple(host.initHdwe, d->portChanged()), std::tuple(1, true));
     host.linkStarts = true;
     d->apply();
-    EXPECT_EQ(host.initHdwe, 2);
-    EXPECT_FALSE(d->portChanged());
+    EXPECT_EQ(std::tuple(host.initHdwe, d->portChanged()), std::tuple(2, false));
     d->apply();
     EXPECT_EQ(host.initHdwe, 2);
-}
-
-TEST_F(OptionsTest, UnreadablePortEntryLeavesThePort) {
-    auto d = openDialog();
-    d->cboComPort->addItem(QStringLiteral("COM 9"));
-    d->cboComPort->addItem(QStringLiteral("ttyUSB0"));
-    pick(d->cboComPort, 1);
-    pick(d->cboComPort, 2);
-    EXPECT_EQ(state.intComPort, 1);
-    EXPECT_TRUE(state.blnAutoPort);
-    EXPECT_FALSE(d->portChanged());
 }
 
 TEST_F(OptionsTest, LinkPageKeepsRepeatingAndShowsTheHealth) {
     host.keep = true;
     auto d = openDialog();
     EXPECT_TRUE(d->chkKeepRepeating->isChecked());
-    EXPECT_EQ(d->tbsOptions->tabText(4), "Link");
-    EXPECT_EQ(d->lblLinkHealth->text(), "Captures: 3\nTime-outs: 1");
     EXPECT_EQ(d->lblLinkHealth->accessibleName(), "link health: Captures: 3; Time-outs: 1");
     d->apply();
     EXPECT_TRUE(host.keep);
@@ -252,12 +200,15 @@ TEST_F(OptionsTest, LinkPageKeepsRepeatingAndShowsTheHealth) {
     EXPECT_FALSE(host.keep);
 }
 
-TEST_F(OptionsTest, TriggerPositionOffTheListIsKept) {
+TEST_F(OptionsTest, ValuesOffTheListsAreKept) {
     state.sngTrigPos = 4.0f;
+    state.intCursorType = 7;
     auto d = openDialog();
     EXPECT_EQ(d->cboTrigPos->currentIndex(), -1);
+    EXPECT_FALSE(d->optTime->isChecked() || d->optVoltage->isChecked() ||
+                 d->optFrequency->isChecked());
     d->apply();
-    EXPECT_EQ(state.sngTrigPos, 4.0f);
+    EXPECT_EQ(std::tuple(state.sngTrigPos, state.intCursorType), std::tuple(4.0f, 7));
     d->cboTrigPos->setCurrentIndex(0);
     d->apply();
     EXPECT_EQ(state.sngTrigPos, 2.5f);
@@ -266,19 +217,13 @@ TEST_F(OptionsTest, TriggerPositionOffTheListIsKept) {
 TEST_F(OptionsTest, CtrlTabStepsThroughTheTabsAndWraps) {
     auto d = openDialog();
     d->tbsOptions->setCurrentIndex(4);
-    EXPECT_EQ(d->pages->currentIndex(), 4);
-    EXPECT_TRUE(d->pages->widget(4)->isEnabled());
-    EXPECT_FALSE(d->pages->widget(0)->isEnabled());
-
     // The focus may be on any control: the dialog sees the key first.
     QTest::keyClick(d->cboComPort, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(d->tbsOptions->currentIndex(), 0);
-    EXPECT_EQ(d->pages->currentIndex(), 0);
+    EXPECT_EQ(std::tuple(d->tbsOptions->currentIndex(), d->pages->currentIndex()),
+              std::tuple(0, 0));
     EXPECT_TRUE(d->pages->widget(0)->isEnabled());
     EXPECT_FALSE(d->pages->widget(4)->isEnabled());
     QTest::keyClick(d.get(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(d->tbsOptions->currentIndex(), 1);
-
     QTest::keyClick(d->tbsOptions, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(d->cmdApply, Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(d->tbsOptions->currentIndex(), 1);
@@ -298,36 +243,21 @@ TEST_F(OptionsTest, ApplySetsTheCursorsAndTheGraphs) {
     d->cboSampleRate->setCurrentIndex(1);
     d->apply();
     EXPECT_EQ(state.intCursorType, 2);
-    EXPECT_EQ(g.cursorStyle("Cursor1"), widgets::Graph::kCursorHorizontal);
-    EXPECT_EQ(g.cursorStyle("Cursor2"), widgets::Graph::kCursorHorizontal);
+    EXPECT_EQ(std::tuple(g.cursorStyle("Cursor1"), g.cursorStyle("Cursor2")),
+              std::tuple(widgets::Graph::kCursorHorizontal, widgets::Graph::kCursorHorizontal));
     EXPECT_FALSE(logic.cursorVisible("Cursor1"));
-    EXPECT_EQ(g.plotCount("CHa"), 0);
-    EXPECT_EQ(logic.plotCount(1), 2); // the logic analyser stays on
-    EXPECT_FALSE(state.blnShowAN);
-    EXPECT_FALSE(state.blnPlotTrig);
-    EXPECT_FALSE(g.plotVisible("Trig"));
-    EXPECT_TRUE(state.blnShowTrigLogic);
-    EXPECT_EQ(state.strSampleRate, "100KSa/s");
+    EXPECT_EQ(std::tuple(g.plotCount("CHa"), logic.plotCount(1)), std::tuple(0, 2));
+    EXPECT_EQ(std::tuple(state.blnShowAN, state.blnPlotTrig, g.plotVisible("Trig"),
+                         state.blnShowTrigLogic, state.strSampleRate),
+              std::tuple(false, false, false, true, std::string("100KSa/s")));
 
     d->optTime->setChecked(true);
     d->chkLogic->setChecked(false);
     d->apply();
     EXPECT_EQ(state.intCursorType, 1);
-    EXPECT_EQ(g.cursorStyle("Cursor2"), widgets::Graph::kCursorVertical);
-    EXPECT_EQ(logic.cursorStyle("Cursor1"), widgets::Graph::kCursorVertical);
-    EXPECT_EQ(logic.plotCount(1), 0);
-    EXPECT_EQ(host.displayCursorData, 2);
-}
-
-TEST_F(OptionsTest, UnknownCursorTypeSelectsNoneAndIsKept) {
-    state.intCursorType = 7;
-    auto d = openDialog();
-    EXPECT_FALSE(d->optTime->isChecked() || d->optVoltage->isChecked() ||
-                 d->optFrequency->isChecked());
-    d->tbsOptions->setCurrentIndex(1);
-    EXPECT_FALSE(d->cboChaSel->isEnabled());
-    d->apply();
-    EXPECT_EQ(state.intCursorType, 7);
+    EXPECT_EQ(std::tuple(g.cursorStyle("Cursor2"), logic.cursorStyle("Cursor1")),
+              std::tuple(widgets::Graph::kCursorVertical, widgets::Graph::kCursorVertical));
+    EXPECT_EQ(std::tuple(logic.plotCount(1), host.displayCursorData), std::tuple(0, 2));
 }
 
 } // namespace

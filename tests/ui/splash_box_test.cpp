@@ -1,9 +1,10 @@
 #include "src/ui/splash_box.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -40,10 +41,8 @@ TEST_F(SplashTest, ShowsFramelessCutAtTheDividerUntilTakenDown) {
     EXPECT_LT(box.height(), box.fullHeight());
     EXPECT_TRUE(box.linDivide[1]->isVisible());
     EXPECT_FALSE(box.lblWarning->isVisible());
-    EXPECT_FALSE(box.cmdOK->isEnabled());
-    EXPECT_FALSE(box.cmdSysInfo->isEnabled());
-    EXPECT_EQ(box.lblUserName->text(), "Grace");
-    EXPECT_EQ(box.lblUserInfo->text(), "Navy");
+    EXPECT_FALSE(box.cmdOK->isEnabled() || box.cmdSysInfo->isEnabled());
+    EXPECT_EQ(box.lblUserName->text() + box.lblUserInfo->text(), "GraceNavy");
 
     box.SplashOff();
     EXPECT_FALSE(box.isVisible());
@@ -54,42 +53,30 @@ TEST_F(SplashTest, ShowsFramelessCutAtTheDividerUntilTakenDown) {
     EXPECT_TRUE(box.lblWarning->isVisibleTo(&box));
 }
 
-TEST_F(SplashTest, EmptyUserNameShowsTheRegisteredUser) {
+TEST_F(SplashTest, EmptyUserNameShowsTheRegisteredUserAndASecondSplashChangesNothing) {
     box.SplashOn(&owner, 0, QString(), QStringLiteral("ignored"));
-    EXPECT_EQ(box.lblUserName->text(), "Ada Lovelace");
-    EXPECT_EQ(box.lblUserInfo->text(), "Engines");
-}
-
-TEST_F(SplashTest, SecondSplashOnChangesNothing) {
-    box.SplashOn(&owner, 5000, QStringLiteral("Grace"), QStringLiteral("Navy"));
     const int height = box.height();
-    box.SplashOn(&owner, 50, QStringLiteral("Other"), QStringLiteral("Else"));
-    EXPECT_EQ(box.lblUserName->text(), "Grace");
-    EXPECT_EQ(box.Timer1->interval(), 5000);
-    EXPECT_EQ(box.height(), height);
-    box.Timer1->stop(); // no need to wait out the minimum here
-    box.SplashOff();
+    box.SplashOn(&owner, 600000, QStringLiteral("Other"), QStringLiteral("Else"));
+    EXPECT_EQ(std::tuple(box.lblUserName->text(), box.lblUserInfo->text()),
+              std::tuple(QString("Ada Lovelace"), QString("Engines")));
+    EXPECT_EQ(std::tuple(box.height(), box.minimumTimePending()), std::tuple(height, false));
 }
 
+// The minimum's end is provoked, never waited out: its timer is restarted to fire at once, or
+// a stop is asked for while starting.
 TEST_F(SplashTest, SplashOffWaitsOutTheMinimumWhileEventsRun) {
-    QElapsedTimer clock;
-    clock.start();
-    box.SplashOn(&owner, 50);
-    EXPECT_TRUE(box.minimumTimePending());
-    bool eventRan = false;
-    QTimer::singleShot(0, [&] { eventRan = true; });
-    box.SplashOff();
-    EXPECT_GE(clock.elapsed(), 50);
-    EXPECT_TRUE(eventRan);
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_FALSE(box.minimumTimePending());
-}
-
-TEST_F(SplashTest, EndingTheMinimumEndsTheWait) {
-    box.SplashOn(&owner, 600000);
-    QTimer::singleShot(0, [&] { box.endMinimumTime(); }); // a stop asked for while starting
-    box.SplashOff();
-    EXPECT_FALSE(box.isVisible());
+    for (const bool stopAsked : {false, true}) {
+        box.SplashOn(&owner, 600000);
+        EXPECT_TRUE(box.minimumTimePending());
+        bool eventRan = false;
+        QTimer::singleShot(0, [&] {
+            eventRan = true;
+            stopAsked ? box.endMinimumTime() : box.Timer1->start(0);
+        });
+        box.SplashOff();
+        EXPECT_TRUE(eventRan) << stopAsked;
+        EXPECT_FALSE(box.isVisible() || box.minimumTimePending()) << stopAsked;
+    }
 }
 
 TEST_F(SplashTest, NoMinimumReturnsAtOnce) {

@@ -57,11 +57,9 @@ TEST(LinkStatus, SaysWhatTheInstrumentIsDoing) {
 }
 
 TEST(LinkStatus, LampColoursInWords) {
-    EXPECT_EQ(lampWords(false, colour::kBlue), "off, idle");
-    EXPECT_EQ(lampWords(true, colour::kBlue), "blue, receiving");
-    EXPECT_EQ(lampWords(true, colour::kYellow), "yellow, waiting for trigger");
-    EXPECT_EQ(lampWords(true, colour::kRed), "red, communication error");
-    EXPECT_EQ(lampWords(true, 0x123456), "lit");
+    EXPECT_EQ(lampWords(true, colour::kBlue) + "; " + lampWords(true, colour::kRed) + "; " +
+                  lampWords(true, 0x123456),
+              "blue, receiving; red, communication error; lit");
 }
 
 TEST(HelpPlacement, BesideThePanelWhereverThereIsRoom) {
