@@ -593,7 +593,7 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
                 goneAway();
                 return Step::Lost;
             }
-            framer_.reset();
+            framer_.reset(); // owes nothing to this dump
             return s;
         case Step::Stopped:
             return s;

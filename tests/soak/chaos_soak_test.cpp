@@ -127,6 +127,13 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     w.setSplashTime(0);
     w.setMessageBox([&](const QString&, const QString&) { ++messageBoxes; });
     w.formLoad();
+    QStringList said; // what the link said, for a failure's message
+    QObject::connect(&w.engine(), &AcquisitionEngine::statusText, &w, [&](const QString& text) {
+        said << text;
+        if (said.size() > 8) {
+            said.removeFirst();
+        }
+    });
     const FrontPanel& p = w.panel();
     const FrontPanelState& s = w.state();
     const LinkHealth& h = w.engine().health();
@@ -232,7 +239,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
 
     EXPECT_GT(faults, 0);
     EXPECT_GT(h.recoveries, 0u);
-    EXPECT_TRUE(clean) << "no clean capture after the faults";
+    EXPECT_TRUE(clean) << "no clean capture after the faults: " << said.join(" | ").toStdString();
     EXPECT_TRUE(lightOff);
     EXPECT_TRUE(noticed);
     if (kResidentSizeMeansGrowth) {
