@@ -100,29 +100,23 @@ TEST(InitHdwe, FindsTheInstrumentAndShowsTheLink) {
 }
 
 TEST(InitHdwe, SkipsMissingPortsAndWrongAnswers) {
+    // COM1 ends its identifier with a line feed, COM2 names another instrument, COM3 is none.
     PtyPair one;
-    PtyPair three;
-    FarEnd wrong(one, instrument("\rBC999999\r"));
-    FarEnd right(three, instrument("\rBC000220\r"));
+    PtyPair two;
+    PtyPair four;
+    FarEnd lineFeed(one, instrument("\rBC000120\n"));
+    FarEnd wrong(two, instrument("\rBC999999\r"));
+    FarEnd right(four, instrument("\rBC000220\r"));
     Rig rig;
     rig.ports[1] = one.slavePath();
-    rig.ports[3] = three.slavePath();
+    rig.ports[2] = two.slavePath();
+    rig.ports[4] = four.slavePath();
     ASSERT_TRUE(rig.identify());
     EXPECT_TRUE(rig.state.blnConnected);
-    EXPECT_EQ(rig.state.intComPort, 3);
-    EXPECT_EQ(rig.rec.panels["sbrComPort"], "Com: 3");
+    EXPECT_EQ(rig.state.intComPort, 4);
+    EXPECT_EQ(rig.rec.panels["sbrComPort"], "Com: 4");
     EXPECT_EQ(wrong.received(), "??"); // asked at both speeds
     EXPECT_EQ(right.received(), "?");
-}
-
-TEST(InitHdwe, AnAnswerWithALineFeedDoesNotIdentify) {
-    PtyPair pty;
-    FarEnd far(pty, instrument("\rBC000120\n"));
-    Rig rig;
-    rig.ports[1] = pty.slavePath();
-    ASSERT_TRUE(rig.identify());
-    EXPECT_FALSE(rig.state.blnConnected);
-    EXPECT_EQ(rig.rec.commErrors, 1);
 }
 
 TEST(InitHdwe, NoPortAtAllSaysSoOncePerUpdate) {
@@ -258,8 +252,8 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     // none: it is still waiting when the wait is said in words, well after the grace.
     LinkTimeouts t;
     t.identMs = 200;
-    t.stallGraceMs = 20;
-    rig.engine.setTimeouts(t, 400);
+    t.stallGraceMs = 250;
+    rig.engine.setTimeouts(t, 750);
     rig.engine.Update();
     // Waiting for the trigger: the lamp is yellow, and a wait that goes on is said in words.
     ASSERT_TRUE(waitUntil([&] { return rig.rec.lit && rig.rec.colour == colour::kYellow; }));

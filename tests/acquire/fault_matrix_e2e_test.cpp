@@ -55,6 +55,10 @@ constexpr Outcome kNoInstrument{colour::kRed, false, 1, "Not connected: no BitSc
 constexpr Outcome kNotAtTheWrongSpeed{colour::kRed, false, 1,     "Not connected: no BitScope",
                                       true,         true,  false, true};
 constexpr Outcome kLinkLost{colour::kRed, false, 0, "Link lost: ", true, true};
+constexpr Outcome kNoTrace{colour::kRed, true, 0, "No trace requested: ", false, false};
+constexpr Outcome kDiscarded{colour::kRed, true, 0, "Capture discarded: ", false, false};
+constexpr Outcome kWaiting{colour::kYellow, true, 0, "Waiting for trigger", false, true};
+constexpr Outcome kBusy{colour::kRed, false, 1, "Not connected: COM1", true, true};
 
 struct Row {
     const char* name;
@@ -66,63 +70,44 @@ struct Row {
     bool protocolIdent = false; // the instrument's own 10 ms to identify
 };
 
+using O = sim::Options;
 const Row kRows[] = {
-    {"OneSpeedOnly", 0, [](sim::Options&) {}, Act::None, kDrawn, kRunning},
-    {"WrongEcho",
-     2,
-     [](sim::Options& o) { o.faults.wrongEchoAt = 5; },
-     Act::None,
-     {colour::kRed, true, 0, "No trace requested: ", false, false},
-     {colour::kRed, true, 0, "No trace requested: ", false, false}},
-    {"SilenceFromTheStart", 0, [](sim::Options& o) { o.faults.silent = true; }, Act::None,
-     kNoInstrument, kNoInstrument},
-    {"SilenceMidRun", 2, [](sim::Options& o) { o.faults.silent = true; }, Act::None, kLinkLost,
-     kLinkLost},
-    {"WrongIdentifier", 0, [](sim::Options& o) { o.faults.badIdent = true; }, Act::None,
-     kNoInstrument, kNoInstrument},
+    {"OneSpeedOnly", 0, [](O&) {}, Act::None, kDrawn, kRunning},
+    {"WrongEcho", 2, [](O& o) { o.faults.wrongEchoAt = 5; }, Act::None, kNoTrace, kNoTrace},
+    {"SilenceFromTheStart", 0, [](O& o) { o.faults.silent = true; }, Act::None, kNoInstrument,
+     kNoInstrument},
+    {"SilenceMidRun", 2, [](O& o) { o.faults.silent = true; }, Act::None, kLinkLost, kLinkLost},
+    {"WrongIdentifier", 0, [](O& o) { o.faults.badIdent = true; }, Act::None, kNoInstrument,
+     kNoInstrument},
     // Stray bytes that come after an echo was asked for are taken as that echo: whether a
     // capture is disturbed depends on when they come.
-    {"Garbage", 2, [](sim::Options& o) { o.faults.garbage = true; }, Act::None, kDrawnOrGivenUp,
-     kRunning, true},
-    {"ShortBlock", 2, [](sim::Options& o) { o.faults.shortBlock = 1; }, Act::None, kLinkLost,
-     kLinkLost},
-    {"HangUpMidDump", 2, [](sim::Options& o) { o.faults.hangUpInBlock = 2; }, Act::None, kLinkLost,
-     kLinkLost},
-    {"HangUpAwaitingTrigger", 2, [](sim::Options& o) { o.faults.hangUpAwaitingTrigger = true; },
-     Act::None, kLinkLost, kLinkLost},
-    {"OddAnswerLength",
-     2,
-     [](sim::Options& o) { o.faults.answerLength = 4; },
-     Act::None,
-     {colour::kRed, true, 0, "Capture discarded: ", false, false},
-     {colour::kRed, true, 0, "Capture discarded: ", false, false}},
+    {"Garbage", 2, [](O& o) { o.faults.garbage = true; }, Act::None, kDrawnOrGivenUp, kRunning,
+     true},
+    {"ShortBlock", 2, [](O& o) { o.faults.shortBlock = 1; }, Act::None, kLinkLost, kLinkLost},
+    {"HangUpMidDump", 2, [](O& o) { o.faults.hangUpInBlock = 2; }, Act::None, kLinkLost, kLinkLost},
+    {"HangUpAwaitingTrigger", 2, [](O& o) { o.faults.hangUpAwaitingTrigger = true; }, Act::None,
+     kLinkLost, kLinkLost},
+    {"OddAnswerLength", 2, [](O& o) { o.faults.answerLength = 4; }, Act::None, kDiscarded,
+     kDiscarded},
+    // In the dump request, whose echoes have 5 ms.
     {"LateEcho", 2,
-     [](sim::Options& o) {
-         o.faults.lateEchoAt = 6; // in the dump request, whose echoes have 5 ms
+     [](O& o) {
+         o.faults.lateEchoAt = 6;
          o.faults.lateEchoMs = 600.0;
      },
      Act::None, kDrawn, kRunning},
-    {"SplitReplies", 0, [](sim::Options& o) { o.split = true; }, Act::None, kDrawn, kRunning},
-    {"Latency", 0, [](sim::Options& o) { o.latencyMs = 5.0; }, Act::None, kDrawn, kRunning},
-    {"Jitter", 0, [](sim::Options& o) { o.jitterMs = 5.0; }, Act::None, kDrawn, kRunning},
+    {"SplitReplies", 0, [](O& o) { o.split = true; }, Act::None, kDrawn, kRunning},
+    {"Latency", 0, [](O& o) { o.latencyMs = 5.0; }, Act::None, kDrawn, kRunning},
+    {"Jitter", 0, [](O& o) { o.jitterMs = 5.0; }, Act::None, kDrawn, kRunning},
     // The identifier comes after the probe's 10 ms: no speed is taken for it, the answer to
     // the first probe least of all as the answer to the second.
-    {"IdentAnswerPastItsTimeOut", 0, [](sim::Options& o) { o.latencyMs = 15.0; }, Act::Replace,
+    {"IdentAnswerPastItsTimeOut", 0, [](O& o) { o.latencyMs = 15.0; }, Act::Replace,
      kNotAtTheWrongSpeed, kNotAtTheWrongSpeed, false, true},
-    {"TriggerNeverComes",
-     2,
-     [](sim::Options& o) { o.faults.noTrigger = true; },
-     Act::None,
-     {colour::kYellow, true, 0, "Waiting for trigger", false, true},
-     {colour::kYellow, true, 0, "Waiting for trigger", false, true}},
-    {"DevicePathVanishes", 2, [](sim::Options&) {}, Act::Unplug, kLinkLost, kLinkLost},
-    {"SimulatorKilledMidDump", 0, [](sim::Options&) {}, Act::Kill, kLinkLost, kLinkLost},
-    {"PortHeldByAnotherProgram",
-     0,
-     [](sim::Options&) {},
-     Act::HoldPort,
-     {colour::kRed, false, 1, "Not connected: COM1", true, true},
-     {colour::kRed, false, 1, "Not connected: COM1", true, true}},
+    {"TriggerNeverComes", 2, [](O& o) { o.faults.noTrigger = true; }, Act::None, kWaiting,
+     kWaiting},
+    {"DevicePathVanishes", 2, [](O&) {}, Act::Unplug, kLinkLost, kLinkLost},
+    {"SimulatorKilledMidDump", 0, [](O&) {}, Act::Kill, kLinkLost, kLinkLost},
+    {"PortHeldByAnotherProgram", 0, [](O&) {}, Act::HoldPort, kBusy, kBusy},
 };
 
 double processCpuSeconds() {

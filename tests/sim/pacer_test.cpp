@@ -26,23 +26,6 @@ TEST(Pacer, TenBitTimesPerByteBackToBack) {
     EXPECT_DOUBLE_EQ(*p.nextDue(), 5.0 + bt);
 }
 
-TEST(Pacer, HangUpAfterTheLastByteAndUnpacedMode) {
-    Pacer p;
-    p.setBaud(115200);
-    p.push("12", 0.0);
-    p.pushHangUp(0.0);
-    EXPECT_FALSE(p.hangUpDue(1.0)); // bytes still queued
-    p.takeDue(1.0);
-    EXPECT_TRUE(p.hangUpDue(1.0));
-
-    Pacer fast(false);
-    fast.push("xyz", 2.0);
-    EXPECT_EQ(fast.takeDue(2.0), "xyz");
-    fast.push("q", 3.0);
-    fast.clear();
-    EXPECT_FALSE(fast.nextDue());
-}
-
 namespace {
 constexpr double kByte = 10.0 / 57600;
 
