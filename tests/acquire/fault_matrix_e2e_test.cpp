@@ -2,17 +2,13 @@
 #include "tests/acquire/scope.h"
 #include "tests/support/wait.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <set>
@@ -109,12 +105,6 @@ const Row kRows[] = {
     {"SimulatorKilledMidDump", 0, [](O&) {}, Act::Kill, kLinkLost, kLinkLost},
     {"PortHeldByAnotherProgram", 0, [](O&) {}, Act::HoldPort, kBusy, kBusy},
 };
-
-double processCpuSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 // The engine on COM1 = a link in a folder of the test's own, so an instrument can be unplugged
 // (the link goes), killed (the link dangles) and plugged in again.
@@ -244,20 +234,6 @@ private:
     int generation_ = 0;
     std::map<std::pair<int, int>, std::string> sent_;
 };
-
-// The share of one core the program used over a window in which nothing is asked of it. The
-// window is the event loop running for 300 ms of wall time; the simulator's thread is not the
-// program's and is left out.
-double idleShare(Rig& rig) {
-    QElapsedTimer wall;
-    const double cpu0 = processCpuSeconds() - rig.simCpu();
-    wall.start();
-    QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);
-    loop.exec();
-    const double cpu = processCpuSeconds() - rig.simCpu() - cpu0;
-    return cpu / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
-}
 
 std::string describe(const Rig& rig) {
     return "status: " + rig.rec.status.join(" | ").toStdString() +
@@ -394,7 +370,8 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
         EXPECT_TRUE(rig.rec.status.last().startsWith(QLatin1String("Not connected")));
     }
     if (want.idles) {
-        EXPECT_LT(idleShare(rig), 0.01) << row.name;
+        // Over 300 ms of its event loop; the simulator's thread is not the program's.
+        EXPECT_LT(test::cpuShareOver(300, [&] { return rig.simCpu(); }), 0.01) << row.name;
     }
 
     // The fault goes; the next Acquire draws again, at the instrument's speed.

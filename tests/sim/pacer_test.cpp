@@ -75,24 +75,6 @@ TEST(PacerDelays, InOrderNeverEarlyAndDecidedByTheSeed) {
     EXPECT_NE(session({0.0, 0.004, true, 1}), session({0.0, 0.004, true, 2}));
 }
 
-TEST(PacerDelays, JitterIsOneDrawPerReplyOverItsWholeRange) {
-    Pacer p(true, {0.0, 0.010, false, 7});
-    p.setBaud(57600);
-    std::vector<double> offsets;
-    for (int k = 0; k < 200; ++k) {
-        const double at = 10.0 + k; // idle in between: no reply waits for another
-        p.push("\r1c2f\r", at);
-        offsets.push_back(p.dueAt(0) - (at + kByte));
-        EXPECT_NEAR(p.dueAt(5) - p.dueAt(0), 5 * kByte, 1e-9) << "reply " << k;
-        p.takeDue(at + 1.0);
-    }
-    const auto [least, most] = std::minmax_element(offsets.begin(), offsets.end());
-    EXPECT_GE(*least, 0.0);
-    EXPECT_LT(*least, 0.001);
-    EXPECT_GT(*most, 0.009);
-    EXPECT_LE(*most, 0.010);
-}
-
 TEST(PacerDelays, SplitRepliesComeInPiecesWithShortPauses) {
     double longest = 0.0;
     for (const std::size_t size : {2u, 7u, 512u}) {

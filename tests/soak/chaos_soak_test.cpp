@@ -1,6 +1,7 @@
 #include "src/core/main_window.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"
+#include "tests/acquire/scope.h"
 #include "tests/support/wait.h"
 
 #include <QElapsedTimer>
@@ -72,23 +73,6 @@ long rssKiB() {
         status.ignore(1 << 12, '\n');
     }
     return -1;
-}
-
-double cpuSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// Runs the event loop for `ms` of wall time; the share of one core the process used meanwhile.
-double cpuShareOver(int ms) {
-    const double cpu0 = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return (cpuSeconds() - cpu0) / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
 }
 
 } // namespace
@@ -202,7 +186,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     qint64 answerMs = -1;
     QTimer::singleShot(0, [&] { answerMs = answer.elapsed(); });
     EXPECT_TRUE(waitUntil([&] { return answerMs >= 0; }, 5000));
-    const double idleConnected = cpuShareOver(2000);
+    const double idleConnected = test::cpuShareOver(2000);
     const quint64 before = h.captures;
     p.cmdCapture->click();
     const bool clean = waitUntil([&] { return h.captures == before + 1; }, 10000);
@@ -212,7 +196,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     sim.terminate();
     sim.waitForFinished(5000);
     const bool noticed = waitUntil([&] { return !s.blnConnected; }, 5000);
-    const double idleDown = cpuShareOver(2000);
+    const double idleDown = test::cpuShareOver(2000);
 
     std::printf("soak: %.0f s, seed %llu, a fault every ~%d traces\n"
                 "  captures drawn      %llu (%.1f/s)\n"
