@@ -28,8 +28,8 @@ int speedOf(int masterFd) {
 
 } // namespace
 
-// A wake from another thread, a hang-up and a discarded input are the line thread's, and the
-// engine's tests and the fault matrix meet them.
+// A wake from another thread and a hang-up are the line thread's, and the engine's tests and the
+// fault matrix meet them.
 TEST(SerialPort, WritesAndWaitsForBytesWithADeadline) {
     PtyPair pty;
     SerialPort port;
@@ -51,6 +51,19 @@ TEST(SerialPort, WritesAndWaitsForBytesWithADeadline) {
     ASSERT_TRUE(port.setBaudRate(115200).ok());
     EXPECT_EQ(speedOf(pty.masterFd()), 115200);
     EXPECT_EQ(port.baudRate(), 115200);
+}
+
+TEST(SerialPort, DiscardDropsWhatWasWaiting) {
+    PtyPair pty;
+    SerialPort port;
+    ASSERT_TRUE(port.open(QString::fromStdString(pty.slavePath()), 57600).ok());
+    ASSERT_TRUE(pty.write("stale"));
+    ASSERT_EQ(port.waitReadable(QDeadlineTimer(2000)), Wait::Data);
+    port.discardInput();
+    // Nothing there is no error: the line is still up.
+    SerialStatus status;
+    EXPECT_EQ(port.readAvailable(&status), QByteArray());
+    EXPECT_TRUE(status.ok()) << toString(status.error);
 }
 
 TEST(SerialPort, PathsThatNameNothingOrNoDevice) {
