@@ -83,7 +83,9 @@ TEST(LineFaults, RepeatGivesUpAfterFiveFailuresInARowAndKeepsTheTrace) {
     sim::Options o = simOptions();
     o.faults.answerLength = 4;
     Scope scope(o);
-    scope.engine.setTimeouts(tracely::test::shortStall());
+    LinkTimeouts t = tracely::test::shortStall();
+    t.stallGraceMs = 400; // five stalls in a row
+    scope.engine.setTimeouts(t);
     scope.engine.setKeepRepeating(true);
     scope.engine.sampleModeChanged(true);
     scope.engine.acquireClicked();
