@@ -370,8 +370,8 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
         EXPECT_TRUE(rig.rec.status.last().startsWith(QLatin1String("Not connected")));
     }
     if (want.idles) {
-        // Over 300 ms of its event loop; the simulator's thread is not the program's.
-        EXPECT_LT(test::cpuShareOver(300, [&] { return rig.simCpu(); }), 0.01) << row.name;
+        // Over half a second of its event loop; the simulator's thread is not the program's.
+        EXPECT_LT(test::cpuShareOver(500, [&] { return rig.simCpu(); }), 0.01) << row.name;
     }
 
     // The fault goes; the next Acquire draws again, at the instrument's speed.
