@@ -1,4 +1,5 @@
-# Front door: make demo | make test | make bench | make run | make install | make package
+# Front door: make demo | make test | make test-long | make bench | make run | make install
+#             make package
 #             make fuzz (FUZZ_SECONDS per target) | make soak (SOAK_MINUTES, SOAK_KILLS)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -12,7 +13,7 @@ DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-sanitize bench demo run install package format clean \
+.PHONY: all setup configure build test test-long test-sanitize bench demo run install package format clean \
 	fuzz soak
 
 all: build
@@ -28,8 +29,17 @@ configure: setup $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The ordinary suite: every line fault once, 20 kills during a save; the long tests apart.
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen TRACELY_KILL_RUNS=20 \
+	  ctest --output-on-failure --no-tests=error -j $(JOBS) -LE long
+
+# The long tests (a few minutes): the whole line-fault matrix, 45 s of the soak, 200 kills.
+test-long: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure --no-tests=error -j $(JOBS) -L long
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure --no-tests=error -R '^test_kill_during_save$$'
 
 test-sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTRACELY_SANITIZE=ON $(CMAKE_FLAGS)

@@ -585,7 +585,15 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
         case Step::Ok:
             break;
         case Step::Interrupted:
-            framer_.giveUp(); // the rest of this block is still owed and taken by count
+            // The rest of this block may never come (its "M" lost on the line, the block cut
+            // short): were it still owed, the next capture's echoes would be taken for it. The
+            // next order starts once the line is quiet, with nothing owed.
+            framer_.giveUp();
+            if (!waitQuiet(t_.settleLimitMs)) {
+                goneAway();
+                return Step::Lost;
+            }
+            framer_.reset(); // owes nothing to this dump
             return s;
         case Step::Stopped:
             return s;
@@ -600,7 +608,7 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
                 blockLate ? QStringLiteral("dump block %1 of %2 did not arrive within %3 s")
                                 .arg(k)
                                 .arg(chunks)
-                                .arg(t_.blockMs / 1000)
+                                .arg(t_.blockMs / 1000.0)
                           : QStringLiteral("the dump stopped arriving");
             publishCounters();
             emit captureFailed(order.seq, CaptureFault::Stalled, why);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tracely;
 
 namespace {
@@ -22,23 +24,19 @@ FrontPanelState capture(int rows, std::uint8_t r8, int baud, int trigIndex, int 
 } // namespace
 
 TEST(RowWalk, DecimationKeepsTheTriggerOnAPoint) {
-    FrontPanelState s = capture(10, 3, 115200, 5003, 0);
-    RowWalk w = chooseRowWalk(s);
-    EXPECT_EQ(w.first, 3);
-    EXPECT_EQ(w.step, 10);
-    EXPECT_EQ(s.intTrigIndex, 501);
-
-    s = capture(10, 3, 57600, 5000, 0);
-    w = chooseRowWalk(s);
-    EXPECT_EQ(w.first, 1);
-    EXPECT_EQ(w.step, 20);
-    EXPECT_EQ(s.intTrigIndex, 251);
-
-    s = capture(10, 1, 57600, 250, 0);
-    w = chooseRowWalk(s);
-    EXPECT_EQ(w.first, 1);
-    EXPECT_EQ(w.step, 1);
-    EXPECT_EQ(s.intTrigIndex, 250);
+    const struct {
+        std::uint8_t r8;
+        int baud, trigIndex;
+        int first, step, trigPoint;
+    } cases[] = {
+        {3, 115200, 5003, 3, 10, 501}, {3, 57600, 5000, 1, 20, 251}, {1, 57600, 250, 1, 1, 250}};
+    for (const auto& c : cases) {
+        FrontPanelState s = capture(10, c.r8, c.baud, c.trigIndex, 0);
+        const RowWalk w = chooseRowWalk(s);
+        EXPECT_EQ(std::tuple(w.first, w.step, static_cast<int>(s.intTrigIndex)),
+                  std::tuple(c.first, c.step, c.trigPoint))
+            << c.baud << " " << c.trigIndex;
+    }
 }
 
 TEST(DisplayPoints, VoltsOfTheOneEnabledChannel) {

@@ -133,15 +133,6 @@ TEST(ReplyFramer, TriggerAnswerInEveryShapeAndSplit) {
     }
 }
 
-TEST(ReplyFramer, AnswerHasStartedOnlyWithItsFirstCarriageReturn) {
-    ReplyFramer f;
-    f.expectTraceReply();
-    f.feed("T");
-    EXPECT_FALSE(f.replyStarted()); // the echo alone: the trigger may take any time
-    f.feed("\r");
-    EXPECT_TRUE(f.replyStarted());
-}
-
 TEST(ReplyFramer, AnAbandonedTraceIsTakenIfItAnswersAndSkippedIfNot) {
     // The next command cancels the trace before it answers: its echo is the next byte.
     ReplyFramer f;
@@ -178,16 +169,4 @@ TEST(ReplyFramer, AnAbandonedBlockIsStillOwedByCount) {
     EXPECT_EQ(f.outcome().status, Status::Done);
     EXPECT_EQ(f.outcome().echo, '[');
     EXPECT_EQ(f.counts().mismatches, 0u);
-}
-
-TEST(ReplyFramer, ResetForgetsWhatWasOwed) {
-    ReplyFramer f;
-    f.expectEcho('s');
-    f.giveUp();
-    f.reset();
-    EXPECT_FALSE(f.owesOthers());
-    f.expectEcho('n');
-    f.feed("n");
-    EXPECT_EQ(f.outcome().echo, 'n');
-    EXPECT_EQ(f.counts().lateEchoes, 0u);
 }

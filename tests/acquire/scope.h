@@ -4,7 +4,13 @@
 #include "tests/support/engine_recorder.h"
 #include "tests/support/sim_host.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
 #include <algorithm>
+#include <ctime>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -48,6 +54,24 @@ inline std::string drawnBytes(const FrontPanelState& state) {
         raw += static_cast<char>(state.bytSampleBuf[r].analog);
     }
     return raw;
+}
+
+// The share of one core this process used while its event loop ran for `ms` of wall time,
+// less the CPU time `others` says threads that are not the program's (a simulator's) used.
+inline double cpuShareOver(
+    int ms, const std::function<double()>& others = [] { return 0.0; }) {
+    const auto cpu = [&] {
+        timespec ts{};
+        ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9 - others();
+    };
+    const double cpu0 = cpu();
+    QElapsedTimer wall;
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return (cpu() - cpu0) / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
 }
 
 inline sim::Options simOptions() {

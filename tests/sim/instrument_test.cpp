@@ -117,39 +117,6 @@ TEST(Instrument, LateEchoCountsFromEachTraceRequest) {
     }
 }
 
-TEST(Instrument, SleepingFaultsWakeWithTheProgrammingAfterTheirCaptures) {
-    // Two captures, each: register programming, ">", "T" (answered), dump request, two "M".
-    Options o = quick();
-    o.faultsAfter = 2;
-    o.faults.wrongEchoAt = 2; // counted from the "[" that wakes them
-    const std::string program = updateFor(128, 0, 3, 1, 0, 1, 175, 3) + ">";
-    Bench b(o);
-    for (int capture = 1; capture <= 2; ++capture) {
-        EXPECT_EQ(b.send(program), program) << capture;
-        b.send("T");
-        b.send(wire::dumpRequestSequence(0, 0, 3) + "MM");
-    }
-    const std::string echoed = b.send(program);
-    ASSERT_EQ(echoed.size(), program.size());
-    EXPECT_EQ(echoed[0], '[');
-    EXPECT_NE(echoed[1], program[1]);
-    EXPECT_EQ(echoed.substr(2), program.substr(2));
-}
-
-TEST(Instrument, ClearedFaultsEndAndAWithheldTriggerComes) {
-    Options o = quick();
-    o.faults.noTrigger = true;
-    o.faults.badIdent = true;
-    Bench b(o);
-    EXPECT_EQ(b.send("?"), "?\rBC999999\r");
-    EXPECT_EQ(b.send("T"), "T"); // and no answer, however long
-    b.inst.clearFaults();
-    const std::string answer = b.drain();
-    ASSERT_EQ(answer.size(), 6u) << answer; // the waiting trace now triggers
-    EXPECT_EQ(answer.front(), '\r');
-    EXPECT_EQ(b.send("?"), "?\rBC000120\r");
-}
-
 TEST(Instrument, ChaosInjectsAboutOneFaultInNTracesRepeatablyBySeed) {
     const auto run = [](std::uint64_t seed) {
         Options o = quick();

@@ -27,7 +27,7 @@ TEST(SimOptions, DefaultsAndOptions) {
 
     r = parse("--link /tmp/x --baud 57600 --no-pace --ident BC000220 --seed 42 --answer7 "
               "--fault wrong-echo:3 --fault short-block=2 --fault hangup-trigger "
-              "--register-port /tmp/T.INI --com 4");
+              "--register-port /tmp/T.INI --com 4 --faults-after 2 --fault no-trigger --chaos 50");
     ASSERT_TRUE(r.error.empty()) << r.error;
     const Options& o = r.options;
     EXPECT_EQ(o.linkPath, "/tmp/x");
@@ -40,6 +40,9 @@ TEST(SimOptions, DefaultsAndOptions) {
     EXPECT_EQ(o.faults.shortBlock, 2);
     EXPECT_TRUE(o.faults.hangUpAwaitingTrigger);
     EXPECT_EQ(o.registerCom, 4);
+    EXPECT_EQ(o.faultsAfter, 2);
+    EXPECT_TRUE(o.faults.noTrigger);
+    EXPECT_EQ(o.chaos.everyTraces, 50);
     // Signal texts hold spaces: they come as one argument.
     r = parseOptions({"--cha", "triangle 5kHz 0.5V", "--logic", "gray 2kHz"});
     ASSERT_TRUE(r.error.empty()) << r.error;
@@ -48,16 +51,17 @@ TEST(SimOptions, DefaultsAndOptions) {
 }
 
 TEST(SimOptions, MistakesAreReportedNotGuessed) {
-    for (const char* line : {"--baud 9600", "--fault wrong-echo", "--fault wrong-echo:0",
-                             "--fault silent:2", "--fault meltdown", "--cha", "--seed -1",
-                             "--com 9", "--register-port /tmp/T.INI", "--frobnicate"}) {
+    for (const char* line :
+         {"--baud 9600", "--fault wrong-echo", "--fault wrong-echo:0", "--fault silent:2",
+          "--fault meltdown", "--cha", "--seed -1", "--com 9", "--register-port /tmp/T.INI",
+          "--frobnicate", "--fault no-trigger:3"}) {
         EXPECT_FALSE(parse(line).error.empty()) << line;
     }
     EXPECT_FALSE(parseOptions({"--cha", "sine 1kHz 1.5"}).error.empty());
     EXPECT_TRUE(parse("--help").help);
 }
 
-TEST(SimOptions, LineDelaysAndLateEcho) {
+TEST(SimOptions, LineDelaysLateEchoAndChaos) {
     const struct {
         const char* line;
         double latency, jitter;
@@ -83,27 +87,18 @@ TEST(SimOptions, LineDelaysAndLateEcho) {
     }
     // Each error names the option it is about.
     for (const std::string line :
-         {"--latency -1",      "--latency -0",        "--latency 1000.5",  "--latency abc",
-          "--latency 1e2",     "--latency inf",       "--latency nan",     "--latency +5",
-          "--latency 1.2.3",   "--latency .",         "--latency",         "--jitter -0.5",
-          "--jitter 1001",     "--jitter 5ms",        "--late-echo:0",     "--late-echo 100001",
-          "--late-echo:x",     "--late-echo:",        "--late-echo -3",    "--late-echo",
-          "--fault late-echo", "--fault late-echo:0", "--late-echo-ms -1", "--late-echo-ms 10001",
-          "--split:2"}) {
+         {"--latency -1",        "--latency -0",      "--latency 1000.5",
+          "--latency abc",       "--latency 1e2",     "--latency inf",
+          "--latency nan",       "--latency +5",      "--latency 1.2.3",
+          "--latency .",         "--latency",         "--jitter -0.5",
+          "--jitter 1001",       "--jitter 5ms",      "--late-echo:0",
+          "--late-echo 100001",  "--late-echo:x",     "--late-echo:",
+          "--late-echo -3",      "--late-echo",       "--fault late-echo",
+          "--fault late-echo:0", "--late-echo-ms -1", "--late-echo-ms 10001",
+          "--split:2",           "--faults-after -1", "--faults-after 100001",
+          "--chaos 0",           "--chaos 1000001",   "--chaos x",
+          "--faults-after"}) {
         const std::string option = line.substr(0, line.find_first_of(" :="));
         EXPECT_NE(parse(line).error.find(option), std::string::npos) << line;
     }
-}
-
-TEST(SimOptions, SleepingFaultsAndChaos) {
-    const Options o = parse("--faults-after 2 --fault no-trigger --chaos 50").options;
-    EXPECT_EQ(o.faultsAfter, 2);
-    EXPECT_TRUE(o.faults.noTrigger);
-    EXPECT_EQ(o.chaos.everyTraces, 50);
-    for (const std::string line : {"--faults-after -1", "--faults-after 100001", "--chaos 0",
-                                   "--chaos 1000001", "--chaos x", "--faults-after"}) {
-        EXPECT_NE(parse(line).error.find(line.substr(0, line.find(' '))), std::string::npos)
-            << line;
-    }
-    EXPECT_FALSE(parse("--fault no-trigger:3").error.empty());
 }

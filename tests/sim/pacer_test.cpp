@@ -26,23 +26,6 @@ TEST(Pacer, TenBitTimesPerByteBackToBack) {
     EXPECT_DOUBLE_EQ(*p.nextDue(), 5.0 + bt);
 }
 
-TEST(Pacer, HangUpAfterTheLastByteAndUnpacedMode) {
-    Pacer p;
-    p.setBaud(115200);
-    p.push("12", 0.0);
-    p.pushHangUp(0.0);
-    EXPECT_FALSE(p.hangUpDue(1.0)); // bytes still queued
-    p.takeDue(1.0);
-    EXPECT_TRUE(p.hangUpDue(1.0));
-
-    Pacer fast(false);
-    fast.push("xyz", 2.0);
-    EXPECT_EQ(fast.takeDue(2.0), "xyz");
-    fast.push("q", 3.0);
-    fast.clear();
-    EXPECT_FALSE(fast.nextDue());
-}
-
 namespace {
 constexpr double kByte = 10.0 / 57600;
 
@@ -90,24 +73,6 @@ TEST(PacerDelays, InOrderNeverEarlyAndDecidedByTheSeed) {
         }
     }
     EXPECT_NE(session({0.0, 0.004, true, 1}), session({0.0, 0.004, true, 2}));
-}
-
-TEST(PacerDelays, JitterIsOneDrawPerReplyOverItsWholeRange) {
-    Pacer p(true, {0.0, 0.010, false, 7});
-    p.setBaud(57600);
-    std::vector<double> offsets;
-    for (int k = 0; k < 200; ++k) {
-        const double at = 10.0 + k; // idle in between: no reply waits for another
-        p.push("\r1c2f\r", at);
-        offsets.push_back(p.dueAt(0) - (at + kByte));
-        EXPECT_NEAR(p.dueAt(5) - p.dueAt(0), 5 * kByte, 1e-9) << "reply " << k;
-        p.takeDue(at + 1.0);
-    }
-    const auto [least, most] = std::minmax_element(offsets.begin(), offsets.end());
-    EXPECT_GE(*least, 0.0);
-    EXPECT_LT(*least, 0.001);
-    EXPECT_GT(*most, 0.009);
-    EXPECT_LE(*most, 0.010);
 }
 
 TEST(PacerDelays, SplitRepliesComeInPiecesWithShortPauses) {

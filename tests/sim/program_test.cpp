@@ -41,21 +41,6 @@ QString linkTarget(const QString& path) {
 
 } // namespace
 
-TEST(SimProgram, HelpAndBadOptions) {
-    QProcess help;
-    help.start(QStringLiteral(TRACELY_SIM_BINARY), {QStringLiteral("--help")});
-    ASSERT_TRUE(help.waitForFinished(5000));
-    EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_TRUE(help.readAllStandardOutput().contains("--fault"));
-
-    QProcess bad;
-    bad.start(QStringLiteral(TRACELY_SIM_BINARY),
-              {QStringLiteral("--baud"), QStringLiteral("300")});
-    ASSERT_TRUE(bad.waitForFinished(5000));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_TRUE(bad.readAllStandardError().contains("--baud"));
-}
-
 TEST(SimProgram, LinkFollowsTheTerminalAndGoesOnTerminate) {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("sim-port"));

@@ -1,6 +1,7 @@
 #include "src/core/main_window.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"
+#include "tests/acquire/scope.h"
 #include "tests/support/wait.h"
 
 #include <QElapsedTimer>
@@ -74,23 +75,6 @@ long rssKiB() {
     return -1;
 }
 
-double cpuSeconds() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// Runs the event loop for `ms` of wall time; the share of one core the process used meanwhile.
-double cpuShareOver(int ms) {
-    const double cpu0 = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return (cpuSeconds() - cpu0) / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
-}
-
 } // namespace
 
 TEST(Soak, RepeatModeRidesOutRandomFaults) {
@@ -127,6 +111,13 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     w.setSplashTime(0);
     w.setMessageBox([&](const QString&, const QString&) { ++messageBoxes; });
     w.formLoad();
+    QStringList said; // what the link said, for a failure's message
+    QObject::connect(&w.engine(), &AcquisitionEngine::statusText, &w, [&](const QString& text) {
+        said << text;
+        if (said.size() > 8) {
+            said.removeFirst();
+        }
+    });
     const FrontPanel& p = w.panel();
     const FrontPanelState& s = w.state();
     const LinkHealth& h = w.engine().health();
@@ -195,7 +186,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     qint64 answerMs = -1;
     QTimer::singleShot(0, [&] { answerMs = answer.elapsed(); });
     EXPECT_TRUE(waitUntil([&] { return answerMs >= 0; }, 5000));
-    const double idleConnected = cpuShareOver(2000);
+    const double idleConnected = test::cpuShareOver(2000);
     const quint64 before = h.captures;
     p.cmdCapture->click();
     const bool clean = waitUntil([&] { return h.captures == before + 1; }, 10000);
@@ -205,7 +196,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     sim.terminate();
     sim.waitForFinished(5000);
     const bool noticed = waitUntil([&] { return !s.blnConnected; }, 5000);
-    const double idleDown = cpuShareOver(2000);
+    const double idleDown = test::cpuShareOver(2000);
 
     std::printf("soak: %.0f s, seed %llu, a fault every ~%d traces\n"
                 "  captures drawn      %llu (%.1f/s)\n"
@@ -232,7 +223,7 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
 
     EXPECT_GT(faults, 0);
     EXPECT_GT(h.recoveries, 0u);
-    EXPECT_TRUE(clean) << "no clean capture after the faults";
+    EXPECT_TRUE(clean) << "no clean capture after the faults: " << said.join(" | ").toStdString();
     EXPECT_TRUE(lightOff);
     EXPECT_TRUE(noticed);
     if (kResidentSizeMeansGrowth) {
