@@ -294,36 +294,16 @@ void MainWindow::formLoad() {
     p_.CWKTrigLvl->setRange(16, 240);
     p_.CWKTrigLvl->setValue(128);
     p_.optTrigLVL->setChecked(true);
-    s_.bytREG_R6 = 0;
-    s_.bytREG_R5 = 128;
     p_.CWKTrigLvl->setEnabled(true);
     p_.optTrigRE->setEnabled(true);
     p_.optTrigFE->setEnabled(true);
-    s_.bytREG_R7 = 3;
     p_.chkTrigSource->setText(QStringLiteral("A"));
     p_.chkTrigSource->setChecked(false);
     p_.optTrigLVL->setChecked(true);
 
-    s_.bytREG_R15 = 0;
-    s_.bytREG_R8 = 1;
-    s_.strSampleRate = "25MSa/s";
-    s_.strSampleClock = "25MHz";
-    s_.strCursorsOn = "CH A";
-
+    // The state starts with its own values; the knob's handler retimes it for position 10.
     p_.CWKTimeRange->setValue(10);
-    s_.lngTimeScale = 1000000;
-    s_.intTimeBase = 1;
-    s_.sngTimeAdj = 4e-08f;
-
-    s_.blnShowTrigLogic = true;
-    s_.blnPlotTrig = true;
-    s_.sngTrigPos = 5.0f;
     p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
-    s_.blnShowAN = true;
-    s_.blnShowLA = true;
-    s_.blnPlotPoints = false;
-    s_.dblPanPos = 1.0;
-    s_.dblPanKnobLast = 1.0;
 
     // Both channels' knobs carry the x10 labels until their scales relabel them.
     for (bool a : {true, false}) {
@@ -335,26 +315,19 @@ void MainWindow::formLoad() {
             knob->setLabelValue(i, v);
         }
     }
-    s_.bytCHaRange = 3;
-    s_.sngCHaAdj = 0.28705883f;
-    s_.sngCHaScale = 0.02f;
     p_.CWBCHaEnable->setValue(true);
     p_.CWChaLed->setValue(true);
     p_.CWBCHAx10->setValue(true);
     p_.CWBCHAx10Led->setValue(true);
     p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHa_Zero"), true);
 
-    s_.bytCHbRange = 3;
-    s_.sngCHbAdj = 0.28705883f;
-    s_.sngCHbScale = 0.02f;
     p_.CWBCHbEnable->setValue(false);
     p_.CWChbLed->setValue(false);
     p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHb_Zero"), false);
     p_.CWBCHBx10->setValue(true);
     p_.CWBCHBx10Led->setValue(true);
 
-    p_.chkAsource->setText(QStringLiteral("BNC"));
-    s_.bytREG_R7 = static_cast<std::uint8_t>(s_.bytREG_R7 & 247);
+    p_.chkAsource->setText(QStringLiteral("BNC")); // R7 bit 3 starts clear
 
     p_.CWKChaLvl->setSelectedLabel(1);
     p_.CWKChbLvl->setSelectedLabel(1);
@@ -363,21 +336,10 @@ void MainWindow::formLoad() {
     SetCHbScale();
     PlaceMarkers();
 
-    s_.lngBaudRate = 57600;
-    s_.intComPort = 1;
-    s_.blnAutoPort = true;
-    s_.blnConnected = false;
-    s_.blnCaptureDone = false;
-    s_.blnRepeat = false;
-
     for (widgets::Graph* g : {p_.CWGraph1, p_.CWGLogic}) {
         g->setInteractionMode(widgets::Graph::DragCursors);
         g->clearAll();
     }
-    s_.sngCHaData.assign(2, 0.0f);
-    s_.sngCHbData.assign(2, 0.0f);
-    s_.bytLogicData.assign(2, LogicPoint{});
-    s_.intCursorType = 1;
 
     settings_->LoadSettings();
     engine_->setKeepRepeating(settings_->readKeepRepeating());
