@@ -2,7 +2,6 @@
 
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"
-#include "src/display/pan_limits.h"
 #include "src/link/link_reporter.h"
 #include "src/link/timebase.h"
 #include "src/measure/measure_bar.h"
@@ -68,11 +67,13 @@ MainWindow::MainWindow(SettingsLocation settings, QWidget* parent)
     };
 
     engine_ = std::make_unique<AcquisitionEngine>(s_, [this](int n) { return configuredPort(n); });
-    display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
-    controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
+    display_ = std::make_unique<Display>(s_, p_);
+    controls_ = std::make_unique<Controls>(s_, p_);
+    display_->connectPeers(*controls_, *engine_);
+    controls_->connectPeers(*display_, *engine_);
     settings_ = std::make_unique<SettingsFile>(s_, p_, settingsWhere_);
-    captureTools_ = std::make_unique<CaptureTools>(this, s_, p_, static_cast<PanelRoutines&>(*this),
-                                                   bar, settingsWhere_.readPath);
+    captureTools_ =
+        std::make_unique<CaptureTools>(this, s_, p_, *display_, bar, settingsWhere_.readPath);
 
     // The engine learns the panel's states before any handler runs on a change of them.
     connectEngine();
@@ -165,8 +166,8 @@ void MainWindow::connectEngine() {
         messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
     });
     connect(e, &AcquisitionEngine::captureReady, this, [this] {
-        PlotAnalog();
-        PlotLogic();
+        display_->PlotAnalog();
+        display_->PlotLogic();
         captureTools_->captureDrawn();
     });
     connect(e, &AcquisitionEngine::progressChanged, this,
@@ -184,6 +185,7 @@ void MainWindow::connectEngine() {
 
 void MainWindow::connectWords() {
     AcquisitionEngine* e = engine_.get();
+    connect(display_.get(), &Display::readoutShown, this, [this] { words_->readoutChanged(); });
     connect(e, &AcquisitionEngine::lightChanged, this,
             [this](quint32 colour, bool lit) { words_->lampChanged(lit, colour); });
     connect(e, &AcquisitionEngine::phaseChanged, this,
@@ -332,9 +334,9 @@ void MainWindow::formLoad() {
     p_.CWKChaLvl->setSelectedLabel(1);
     p_.CWKChbLvl->setSelectedLabel(1);
 
-    SetCHaScale();
-    SetCHbScale();
-    PlaceMarkers();
+    display_->SetCHaScale();
+    display_->SetCHbScale();
+    controls_->PlaceMarkers();
 
     for (widgets::Graph* g : {p_.CWGraph1, p_.CWGLogic}) {
         g->setInteractionMode(widgets::Graph::DragCursors);
@@ -376,37 +378,8 @@ void MainWindow::setPanelText(const std::string& key, const std::string& text) {
     p_.StatusBar1->setPanelText(QString::fromStdString(key), QString::fromStdString(text));
 }
 
-void MainWindow::PlotAnalog() {
-    display_->PlotAnalog();
-}
-void MainWindow::PlotLogic() {
-    display_->PlotLogic();
-    // Both after every capture and after a time-range change: the points' extent moved.
-    limitPan(s_, p_.CWSPan);
-}
-void MainWindow::SetCHaScale() {
-    display_->SetCHaScale();
-}
-void MainWindow::SetCHbScale() {
-    display_->SetCHbScale();
-}
 void MainWindow::DisplayCursorData() {
     display_->DisplayCursorData();
-    if (words_ != nullptr) {
-        words_->readoutChanged();
-    }
-}
-void MainWindow::PlaceMarkers() {
-    controls_->PlaceMarkers();
-}
-void MainWindow::primaryChannelChanged() {
-    controls_->primaryChannelChanged();
-}
-void MainWindow::Update() {
-    engine_->Update();
-}
-void MainWindow::CofigTime() {
-    engine_->CofigTime();
 }
 
 void MainWindow::InitHdwe(std::function<void(bool)> done) {
