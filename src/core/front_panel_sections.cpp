@@ -46,7 +46,7 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
     p.CWKPan->setWrapping(true);
     p.CWKPan->setMinimumSize(64, 64);
     p.CWBRePan = button(box, "CWBRePan", QStringLiteral("RESET"), true);
-    p.CWBPanLED = led(box, "CWBPanLED", QStringLiteral("pan moving"), 65280);
+    p.CWBPanLED = led(box, "CWBPanLED", QStringLiteral("pan moving"), colour::kGreen);
 
     p.CWKTrigLvl = named(new Knob(box), "CWKTrigLvl", QStringLiteral("trigger level"));
     p.CWKTrigLvl->setRange(0, 256);
@@ -114,7 +114,7 @@ QWidget* buildProcessAndData(QWidget* host, FrontPanel& p) {
         named(new QPushButton(QStringLiteral("Store"), box), "cmdStore", QStringLiteral("Store"));
     p.CWBSampleMode = button(box, "CWBSampleMode", QStringLiteral("S / R"));
     p.CWBSampleMode->setToolTip(QStringLiteral("Single trace (off) or repeat (on)"));
-    p.CWBTrigLed = led(box, "CWBTrigLed", QStringLiteral("trigger LED"), 65535);
+    p.CWBTrigLed = led(box, "CWBTrigLed", QStringLiteral("trigger LED"), colour::kYellow);
     p.CWBCursors = button(box, "CWBCursors", QStringLiteral("CURSORS"));
     p.lblCursorData = named(new QLabel(box), "lblCursorData", QStringLiteral("cursor readout"));
     p.lblCursorData->setFrameShape(QFrame::StyledPanel);
