@@ -283,15 +283,31 @@ void MainWindow::endSplashTime() {
 void MainWindow::formLoad() {
     splash_ = new SplashBox(this);
     splash_->SplashOn(this, splashMs_);
-
     sizeAsDesigned();
+    startTrigger();
+    // The state starts with its own values; the knob's handler retimes it for position 10.
+    p_.CWKTimeRange->setValue(10);
+    p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
+    startChannels();
+    display_->SetCHaScale();
+    display_->SetCHbScale();
+    controls_->PlaceMarkers();
+    startGraphs();
+    loadSavedPanel();
+    fillStatusBar();
+    words_->refresh();
+    showSettingsNote(settingsWhere_.note);
+    splash_->SplashOff();
+    initLayout();
+}
 
-    // Trigger word: all "X", disabled until the logic source is chosen.
+// Analog level trigger at mid scale; the trigger word all "X", disabled until the logic
+// source is chosen.
+void MainWindow::startTrigger() {
     for (QPushButton* b : p_.cmdTrigB) {
         b->setText(QStringLiteral("X"));
         b->setEnabled(false);
     }
-    // Analog level trigger at mid scale.
     p_.CWKTrigLvl->setStep(16);
     p_.CWKTrigLvl->setRange(16, 240);
     p_.CWKTrigLvl->setValue(128);
@@ -302,11 +318,10 @@ void MainWindow::formLoad() {
     p_.chkTrigSource->setText(QStringLiteral("A"));
     p_.chkTrigSource->setChecked(false);
     p_.optTrigLVL->setChecked(true);
+}
 
-    // The state starts with its own values; the knob's handler retimes it for position 10.
-    p_.CWKTimeRange->setValue(10);
-    p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
-
+// Channel A on and primary, channel B off, both x10 probes on, BNC input.
+void MainWindow::startChannels() {
     // Both channels' knobs carry the x10 labels until their scales relabel them.
     for (bool a : {true, false}) {
         widgets::Knob* knob = a ? p_.CWKChaLvl : p_.CWKChbLvl;
@@ -333,29 +348,28 @@ void MainWindow::formLoad() {
 
     p_.CWKChaLvl->setSelectedLabel(1);
     p_.CWKChbLvl->setSelectedLabel(1);
+}
 
-    display_->SetCHaScale();
-    display_->SetCHbScale();
-    controls_->PlaceMarkers();
-
+void MainWindow::startGraphs() {
     for (widgets::Graph* g : {p_.CWGraph1, p_.CWGLogic}) {
         g->setInteractionMode(widgets::Graph::DragCursors);
         g->clearAll();
     }
+}
 
+// The saved panel, replayed through the handlers, then the options of our own parts.
+void MainWindow::loadSavedPanel() {
     settings_->LoadSettings();
     engine_->setKeepRepeating(settings_->readKeepRepeating());
     captureTools_->loadSettings();
+}
 
+void MainWindow::fillStatusBar() {
     setPanelText(panel::kFirmware, "Firmware: ");
     setPanelText(panel::kBaudRate, "Baud: ");
     setPanelText(panel::kComPort, "Com: ");
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
-    words_->refresh();
-    showSettingsNote(settingsWhere_.note);
-    splash_->SplashOff();
-    initLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

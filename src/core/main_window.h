@@ -83,6 +83,12 @@ private:
     void connectWindowButtons();
     // Start-up: the designed size, centred; at its end, the panel's layout recorded.
     void sizeAsDesigned();
+    // The steps of formLoad, in its order.
+    void startTrigger();
+    void startChannels();
+    void startGraphs();
+    void loadSavedPanel();
+    void fillStatusBar();
     void initLayout();
     void addShortcuts();
 
