@@ -4,6 +4,7 @@
 #include "src/acquire/link_orders.h"
 #include "src/acquire/link_phase.h"
 #include "src/core/front_panel_state.h"
+#include "src/core/panel_routines.h"
 #include "src/link/port_names.h"
 
 #include <QElapsedTimer>
@@ -32,7 +33,7 @@ struct CapturePanel {
 // The line itself is talked to on a thread of its own, so the GUI thread never waits on it;
 // what happens there comes back as events that this object applies to the state in the
 // order the protocol sets. It reports upward only through its signals.
-class AcquisitionEngine : public QObject {
+class AcquisitionEngine : public QObject, public LinkRoutines {
     Q_OBJECT
 public:
     AcquisitionEngine(FrontPanelState& state, ConfiguredPort configured, QObject* parent = nullptr);
@@ -51,8 +52,8 @@ public:
     // Finds and identifies the instrument; `done` learns whether the link came up.
     void InitHdwe(std::function<void(bool connected)> done = {});
     // Brings the instrument into line with the panel and asks for a trace.
-    void Update();
-    void CofigTime();
+    void Update() override;
+    void CofigTime() override;
     void ProcessCapture();
 
     void acquireClicked();         // "Acquire"

@@ -4,7 +4,7 @@
 
 namespace tracely {
 
-void unpackSamples(FrontPanelState& s, const QByteArray& samples) {
+void unpackSamples(WindowCaptureMembers& s, const QByteArray& samples) {
     const auto capacity = static_cast<int>(std::min<std::size_t>(
         static_cast<std::size_t>(std::max<int>(s.intCaptureLen, 0)), s.bytSampleBuf.size()));
     for (qsizetype i = 0; i + 1 < samples.size(); i += 2) {

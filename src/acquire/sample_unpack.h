@@ -8,6 +8,6 @@ namespace tracely {
 
 // Stores the (logic, analog) byte pairs of a finished dump into the raw capture buffer from
 // row intWriteIdx on; pairs beyond intCaptureLen are dropped, a trailing odd byte is ignored.
-void unpackSamples(FrontPanelState& s, const QByteArray& samples);
+void unpackSamples(WindowCaptureMembers& s, const QByteArray& samples);
 
 } // namespace tracely

@@ -68,8 +68,9 @@ void setError(QString* error, const QString& text) {
 } // namespace
 
 CaptureTools::CaptureTools(QMainWindow* window, FrontPanelState& state, const FrontPanel& panel,
-                           PanelRoutines& routines, MeasureBar* bar, std::string iniPath)
-    : window_(window), s_(state), p_(panel), r_(routines), bar_(bar), iniPath_(std::move(iniPath)) {
+                           DisplayRoutines& display, MeasureBar* bar, std::string iniPath)
+    : window_(window), s_(state), p_(panel), display_(display), bar_(bar),
+      iniPath_(std::move(iniPath)) {
     messageBox_ = [this](const QString& title, const QString& text) {
         QMessageBox::warning(window_, title, text);
     };
@@ -433,9 +434,9 @@ void CaptureTools::applyRecord(const CaptureRecord& r) {
     p_.StatusBar1->setPanelText(QStringLiteral("sbrSampleRate"),
                                 QStringLiteral("Sample Rate: ") +
                                     QString::fromStdString(s_.strSampleRate));
-    r_.PlotAnalog();
-    r_.PlotLogic();
-    r_.DisplayCursorData();
+    display_.PlotAnalog();
+    display_.PlotLogic();
+    display_.DisplayCursorData();
     measure();
 }
 

@@ -37,7 +37,7 @@ public:
         std::function<QString(const QString& caption, const QString& filter, bool save)>;
 
     CaptureTools(QMainWindow* window, FrontPanelState& state, const FrontPanel& panel,
-                 PanelRoutines& routines, MeasureBar* bar, std::string iniPath);
+                 DisplayRoutines& display, MeasureBar* bar, std::string iniPath);
     ~CaptureTools() override; // a recording's file closes with it
 
     void setMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -90,7 +90,7 @@ private:
     QMainWindow* window_;
     FrontPanelState& s_;
     FrontPanel p_;
-    PanelRoutines& r_;
+    DisplayRoutines& display_;
     MeasureBar* bar_;
     std::string iniPath_;
     std::optional<CaptureRecord> record_;

@@ -59,7 +59,7 @@ QGroupBox* channel(QWidget* host, FrontPanel& p, bool a) {
     offset->setRange(-4, 4);
     auto* cal = button(box, ids.cal, QStringLiteral("CAL"));
     cal->setMomentary(true);
-    auto* calLed = led(box, ids.calLed, name + QStringLiteral(" offset set"), 65535);
+    auto* calLed = led(box, ids.calLed, name + QStringLiteral(" offset set"), colour::kYellow);
 
     // Buttons down the left, the volts-per-division knob in the middle, the offset slide with
     // its CAL button on the right.

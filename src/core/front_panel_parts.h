@@ -1,5 +1,6 @@
 #pragma once
 
+#include "src/link/status_light.h"
 #include "src/widgets/identify.h"
 
 #include <QColor>
@@ -24,7 +25,6 @@ inline const QColor kChannelB(64, 208, 255);
 inline const QColor kTrigger(255, 80, 80);
 inline constexpr int kButtonHeight = 30;
 inline constexpr int kDesignPointSize = 8;
-inline constexpr quint32 kGreen = 65280;
 
 template <class W> W* named(W* w, const char* id, const QString& accessible) {
     widgets::identify(w, QString::fromLatin1(id), accessible);
@@ -34,7 +34,7 @@ template <class W> W* named(W* w, const char* id, const QString& accessible) {
 widgets::TwoStateButton* button(QWidget* parent, const char* id, const QString& caption,
                                 bool momentary = false);
 widgets::TwoStateButton* led(QWidget* parent, const char* id, const QString& role,
-                             quint32 colour = kGreen);
+                             quint32 colour = colour::kGreen);
 // A bold group label, as printed on the panel.
 QLabel* caption(QWidget* parent, const char* id, const QString& text);
 QGroupBox* frame(QWidget* parent, const char* id, const QString& title);

@@ -23,13 +23,10 @@ using widgets::TwoStateButton;
 
 using namespace panel_parts;
 
-QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
-    auto* box = named(new QGroupBox(QStringLiteral("TIMEBASE / TRIGGER"), host), "fraTrigger",
-                      QStringLiteral("timebase and trigger"));
-    auto* g = new QGridLayout(box);
-    g->setContentsMargins(4, 4, 4, 4);
-    g->setSpacing(3);
+namespace {
 
+// The time-range knob, labelled with its time per division, and the pan controls.
+void makeTimeAndPan(QWidget* box, FrontPanel& p) {
     p.CWKTimeRange = named(new Knob(box), "CWKTimeRange", QStringLiteral("time per division"));
     p.CWKTimeRange->setRange(1, timebase::kPositions);
     for (int pos = 1; pos <= timebase::kPositions; ++pos) {
@@ -46,8 +43,10 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
     p.CWKPan->setWrapping(true);
     p.CWKPan->setMinimumSize(64, 64);
     p.CWBRePan = button(box, "CWBRePan", QStringLiteral("RESET"), true);
-    p.CWBPanLED = led(box, "CWBPanLED", QStringLiteral("pan moving"), 65280);
+    p.CWBPanLED = led(box, "CWBPanLED", QStringLiteral("pan moving"), colour::kGreen);
+}
 
+void makeTriggerControls(QWidget* box, FrontPanel& p) {
     p.CWKTrigLvl = named(new Knob(box), "CWKTrigLvl", QStringLiteral("trigger level"));
     p.CWKTrigLvl->setRange(0, 256);
     p.CWKTrigLvl->setMinimumSize(76, 64);
@@ -64,7 +63,10 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
     p.CWBPriChan = button(box, "CWBPriChan", QStringLiteral("A/B"));
     p.chkAsource = named(new QCheckBox(QStringLiteral("BNC"), box), "chkAsource",
                          QStringLiteral("analog input source"));
+}
 
+// The eight trigger-word buttons, bit 7 on the left.
+QWidget* makeTriggerWord(QWidget* box, FrontPanel& p) {
     auto* word = new QWidget(box);
     auto* wl = new QHBoxLayout(word);
     wl->setContentsMargins(0, 0, 0, 0);
@@ -78,6 +80,20 @@ QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
         p.cmdTrigB[static_cast<std::size_t>(bit)] = b;
         wl->addWidget(b);
     }
+    return word;
+}
+
+} // namespace
+
+QWidget* buildTimeAndTrigger(QWidget* host, FrontPanel& p) {
+    auto* box = named(new QGroupBox(QStringLiteral("TIMEBASE / TRIGGER"), host), "fraTrigger",
+                      QStringLiteral("timebase and trigger"));
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(4, 4, 4, 4);
+    g->setSpacing(3);
+    makeTimeAndPan(box, p);
+    makeTriggerControls(box, p);
+    QWidget* word = makeTriggerWord(box, p);
 
     QWidget* pan = row(box, {p.CWBRePan, p.CWBPanLED});
     QWidget* primary = row(box, {p.CWBPriChan, p.chkAsource});
@@ -114,7 +130,7 @@ QWidget* buildProcessAndData(QWidget* host, FrontPanel& p) {
         named(new QPushButton(QStringLiteral("Store"), box), "cmdStore", QStringLiteral("Store"));
     p.CWBSampleMode = button(box, "CWBSampleMode", QStringLiteral("S / R"));
     p.CWBSampleMode->setToolTip(QStringLiteral("Single trace (off) or repeat (on)"));
-    p.CWBTrigLed = led(box, "CWBTrigLed", QStringLiteral("trigger LED"), 65535);
+    p.CWBTrigLed = led(box, "CWBTrigLed", QStringLiteral("trigger LED"), colour::kYellow);
     p.CWBCursors = button(box, "CWBCursors", QStringLiteral("CURSORS"));
     p.lblCursorData = named(new QLabel(box), "lblCursorData", QStringLiteral("cursor readout"));
     p.lblCursorData->setFrameShape(QFrame::StyledPanel);

@@ -2,7 +2,7 @@
 
 namespace tracely {
 
-void commitCaptureGeometry(FrontPanelState& s) {
+void commitCaptureGeometry(WindowCaptureMembers& s) {
     s.intCHaLen = s.intCHaLenNext;
     s.intCHbLen = s.intCHbLenNext;
     s.intLogicLen = s.intLogicLenNext;

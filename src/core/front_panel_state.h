@@ -17,17 +17,23 @@ struct SampleRow {
 // Logic display point: line k (1..8) at index k-1, each 0 or 1.
 using LogicPoint = std::array<std::uint8_t, 8>;
 
-// The one body of state that the whole front panel shares. Plain data, touched only from the
-// GUI thread. Names follow the team's vocabulary (type prefix, register numbers) so that every
-// handler reads like the panel it serves. Arrays that the panel numbers from 1 are stored from 0:
-// row r of bytSampleBuf is bytSampleBuf[r - 1], display point p is sngCHaData[p - 1].
-struct FrontPanelState {
-    // --- Register image: one byte per instrument register the program programs.
+// The state the whole front panel shares, in its four layers. Plain data, touched only from
+// the GUI thread. Names follow the team's vocabulary (type prefix, register numbers) so that
+// every handler reads like the panel it serves. Arrays that the panel numbers from 1 are
+// stored from 0: row r of bytSampleBuf is bytSampleBuf[r - 1], display point p is
+// sngCHaData[p - 1]. The values given here are the start-up values; nothing else repeats them.
+//
+// A part that needs one layer takes a reference to that layer's type; a part that needs
+// several takes the whole FrontPanelState.
+
+// Layer 1, the register image: one byte per instrument register the program programs.
+// Handlers change it; only Update and RequestDump send it.
+struct RegisterImageLayer {
     std::uint8_t bytREG_R3 = 0;
     std::uint8_t bytREG_R4 = 0;
-    std::uint8_t bytREG_R5 = 128;
+    std::uint8_t bytREG_R5 = 128; // analog level trigger at mid scale
     std::uint8_t bytREG_R6 = 0;
-    std::uint8_t bytREG_R7 = 3;
+    std::uint8_t bytREG_R7 = 3; // analog trigger source, BNC input, level mode
     std::uint8_t bytREG_R8 = 1;
     std::uint8_t bytREG_R11 = 0;
     std::uint8_t bytREG_R12 = 0;
@@ -35,8 +41,11 @@ struct FrontPanelState {
     std::uint8_t bytREG_R14 = 0;
     std::uint8_t bytREG_R15 = 0;
     std::uint8_t bytREG_R20 = 0;
+};
 
-    // --- Program-level link, option and text variables (shared with the Options dialog).
+// Layer 2, the program-level link, option and text variables, which the Options dialog
+// reads and writes as directly as the main window does.
+struct ProgramVariables {
     bool blnConnected = false;
     bool blnTimeChanged = false;
     bool blnAutoPort = true;
@@ -52,8 +61,10 @@ struct FrontPanelState {
     bool blnShowAN = true;
     bool blnShowLA = true;
     bool blnPlotPoints = false;
+};
 
-    // --- Main window, public members.
+// Layer 3, the main window's members. The public ones, read by the display and the link:
+struct WindowPublicMembers {
     std::uint8_t bytS_REG_R5 = 0; // R5..R8 as the latest Update sent them
     std::uint8_t bytS_REG_R6 = 0;
     std::uint8_t bytS_REG_R7 = 0;
@@ -72,8 +83,10 @@ struct FrontPanelState {
     std::int16_t intCursorType = 1;
     std::optional<double> varCursorDif; // empty until the cursors first read a difference
     double dblPlotBase = 0.0;
+};
 
-    // --- Main window, capture members.
+// The private ones: the capture's sizes, buffers, display points and flags.
+struct WindowCaptureMembers {
     std::int16_t intCHaLen = 0;
     std::int16_t intCHbLen = 0;
     std::int16_t intLogicLen = 0;
@@ -102,15 +115,23 @@ struct FrontPanelState {
     bool blnCaptureDone = false;
     bool blnStored = false;
     bool blnSendFailed = false;
+};
 
-    // --- Horizontal pan.
+// The window's horizontal pan.
+struct WindowPanState {
     double dblPanPos = 1.0;
     double dblPanKnobLast = 1.0;
     double varPanStart = 0.0; // graph x of the window's left edge
 };
 
+struct MainWindowMembers : WindowPublicMembers, WindowCaptureMembers, WindowPanState {};
+
+// Layer 4, the settings held by the front-panel widgets (knob positions, button states,
+// captions), has no variables: whoever needs one reads its widget.
+struct FrontPanelState : RegisterImageLayer, ProgramVariables, MainWindowMembers {};
+
 // Update's hand-over of the capture geometry that CofigTime prepared: the sizes take effect for
 // the capture the same Update requests, never for one already under way.
-void commitCaptureGeometry(FrontPanelState& s);
+void commitCaptureGeometry(WindowCaptureMembers& s);
 
 } // namespace tracely

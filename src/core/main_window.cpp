@@ -2,7 +2,6 @@
 
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"
-#include "src/display/pan_limits.h"
 #include "src/link/link_reporter.h"
 #include "src/link/timebase.h"
 #include "src/measure/measure_bar.h"
@@ -68,11 +67,13 @@ MainWindow::MainWindow(SettingsLocation settings, QWidget* parent)
     };
 
     engine_ = std::make_unique<AcquisitionEngine>(s_, [this](int n) { return configuredPort(n); });
-    display_ = std::make_unique<Display>(s_, p_, static_cast<PanelRoutines&>(*this));
-    controls_ = std::make_unique<Controls>(s_, p_, static_cast<PanelRoutines&>(*this));
+    display_ = std::make_unique<Display>(s_, p_);
+    controls_ = std::make_unique<Controls>(s_, p_);
+    display_->connectPeers(*controls_, *engine_);
+    controls_->connectPeers(*display_, *engine_);
     settings_ = std::make_unique<SettingsFile>(s_, p_, settingsWhere_);
-    captureTools_ = std::make_unique<CaptureTools>(this, s_, p_, static_cast<PanelRoutines&>(*this),
-                                                   bar, settingsWhere_.readPath);
+    captureTools_ =
+        std::make_unique<CaptureTools>(this, s_, p_, *display_, bar, settingsWhere_.readPath);
 
     // The engine learns the panel's states before any handler runs on a change of them.
     connectEngine();
@@ -165,8 +166,8 @@ void MainWindow::connectEngine() {
         messageBox_(QString::fromLatin1(kCommErrorTitle), QString::fromLatin1(kCommErrorText));
     });
     connect(e, &AcquisitionEngine::captureReady, this, [this] {
-        PlotAnalog();
-        PlotLogic();
+        display_->PlotAnalog();
+        display_->PlotLogic();
         captureTools_->captureDrawn();
     });
     connect(e, &AcquisitionEngine::progressChanged, this,
@@ -184,6 +185,7 @@ void MainWindow::connectEngine() {
 
 void MainWindow::connectWords() {
     AcquisitionEngine* e = engine_.get();
+    connect(display_.get(), &Display::readoutShown, this, [this] { words_->readoutChanged(); });
     connect(e, &AcquisitionEngine::lightChanged, this,
             [this](quint32 colour, bool lit) { words_->lampChanged(lit, colour); });
     connect(e, &AcquisitionEngine::phaseChanged, this,
@@ -281,50 +283,45 @@ void MainWindow::endSplashTime() {
 void MainWindow::formLoad() {
     splash_ = new SplashBox(this);
     splash_->SplashOn(this, splashMs_);
-
     sizeAsDesigned();
+    startTrigger();
+    // The state starts with its own values; the knob's handler retimes it for position 10.
+    p_.CWKTimeRange->setValue(10);
+    p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
+    startChannels();
+    display_->SetCHaScale();
+    display_->SetCHbScale();
+    controls_->PlaceMarkers();
+    startGraphs();
+    loadSavedPanel();
+    fillStatusBar();
+    words_->refresh();
+    showSettingsNote(settingsWhere_.note);
+    splash_->SplashOff();
+    initLayout();
+}
 
-    // Trigger word: all "X", disabled until the logic source is chosen.
+// Analog level trigger at mid scale; the trigger word all "X", disabled until the logic
+// source is chosen.
+void MainWindow::startTrigger() {
     for (QPushButton* b : p_.cmdTrigB) {
         b->setText(QStringLiteral("X"));
         b->setEnabled(false);
     }
-    // Analog level trigger at mid scale.
     p_.CWKTrigLvl->setStep(16);
     p_.CWKTrigLvl->setRange(16, 240);
     p_.CWKTrigLvl->setValue(128);
     p_.optTrigLVL->setChecked(true);
-    s_.bytREG_R6 = 0;
-    s_.bytREG_R5 = 128;
     p_.CWKTrigLvl->setEnabled(true);
     p_.optTrigRE->setEnabled(true);
     p_.optTrigFE->setEnabled(true);
-    s_.bytREG_R7 = 3;
     p_.chkTrigSource->setText(QStringLiteral("A"));
     p_.chkTrigSource->setChecked(false);
     p_.optTrigLVL->setChecked(true);
+}
 
-    s_.bytREG_R15 = 0;
-    s_.bytREG_R8 = 1;
-    s_.strSampleRate = "25MSa/s";
-    s_.strSampleClock = "25MHz";
-    s_.strCursorsOn = "CH A";
-
-    p_.CWKTimeRange->setValue(10);
-    s_.lngTimeScale = 1000000;
-    s_.intTimeBase = 1;
-    s_.sngTimeAdj = 4e-08f;
-
-    s_.blnShowTrigLogic = true;
-    s_.blnPlotTrig = true;
-    s_.sngTrigPos = 5.0f;
-    p_.CWGraph1->setPlotVisible(QStringLiteral("Trig"), true);
-    s_.blnShowAN = true;
-    s_.blnShowLA = true;
-    s_.blnPlotPoints = false;
-    s_.dblPanPos = 1.0;
-    s_.dblPanKnobLast = 1.0;
-
+// Channel A on and primary, channel B off, both x10 probes on, BNC input.
+void MainWindow::startChannels() {
     // Both channels' knobs carry the x10 labels until their scales relabel them.
     for (bool a : {true, false}) {
         widgets::Knob* knob = a ? p_.CWKChaLvl : p_.CWKChbLvl;
@@ -335,63 +332,44 @@ void MainWindow::formLoad() {
             knob->setLabelValue(i, v);
         }
     }
-    s_.bytCHaRange = 3;
-    s_.sngCHaAdj = 0.28705883f;
-    s_.sngCHaScale = 0.02f;
     p_.CWBCHaEnable->setValue(true);
     p_.CWChaLed->setValue(true);
     p_.CWBCHAx10->setValue(true);
     p_.CWBCHAx10Led->setValue(true);
     p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHa_Zero"), true);
 
-    s_.bytCHbRange = 3;
-    s_.sngCHbAdj = 0.28705883f;
-    s_.sngCHbScale = 0.02f;
     p_.CWBCHbEnable->setValue(false);
     p_.CWChbLed->setValue(false);
     p_.CWSTrigInd->setPointerVisible(QStringLiteral("CHb_Zero"), false);
     p_.CWBCHBx10->setValue(true);
     p_.CWBCHBx10Led->setValue(true);
 
-    p_.chkAsource->setText(QStringLiteral("BNC"));
-    s_.bytREG_R7 = static_cast<std::uint8_t>(s_.bytREG_R7 & 247);
+    p_.chkAsource->setText(QStringLiteral("BNC")); // R7 bit 3 starts clear
 
     p_.CWKChaLvl->setSelectedLabel(1);
     p_.CWKChbLvl->setSelectedLabel(1);
+}
 
-    SetCHaScale();
-    SetCHbScale();
-    PlaceMarkers();
-
-    s_.lngBaudRate = 57600;
-    s_.intComPort = 1;
-    s_.blnAutoPort = true;
-    s_.blnConnected = false;
-    s_.blnCaptureDone = false;
-    s_.blnRepeat = false;
-
+void MainWindow::startGraphs() {
     for (widgets::Graph* g : {p_.CWGraph1, p_.CWGLogic}) {
         g->setInteractionMode(widgets::Graph::DragCursors);
         g->clearAll();
     }
-    s_.sngCHaData.assign(2, 0.0f);
-    s_.sngCHbData.assign(2, 0.0f);
-    s_.bytLogicData.assign(2, LogicPoint{});
-    s_.intCursorType = 1;
+}
 
+// The saved panel, replayed through the handlers, then the options of our own parts.
+void MainWindow::loadSavedPanel() {
     settings_->LoadSettings();
     engine_->setKeepRepeating(settings_->readKeepRepeating());
     captureTools_->loadSettings();
+}
 
+void MainWindow::fillStatusBar() {
     setPanelText(panel::kFirmware, "Firmware: ");
     setPanelText(panel::kBaudRate, "Baud: ");
     setPanelText(panel::kComPort, "Com: ");
     setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
     setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
-    words_->refresh();
-    showSettingsNote(settingsWhere_.note);
-    splash_->SplashOff();
-    initLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -414,37 +392,8 @@ void MainWindow::setPanelText(const std::string& key, const std::string& text) {
     p_.StatusBar1->setPanelText(QString::fromStdString(key), QString::fromStdString(text));
 }
 
-void MainWindow::PlotAnalog() {
-    display_->PlotAnalog();
-}
-void MainWindow::PlotLogic() {
-    display_->PlotLogic();
-    // Both after every capture and after a time-range change: the points' extent moved.
-    limitPan(s_, p_.CWSPan);
-}
-void MainWindow::SetCHaScale() {
-    display_->SetCHaScale();
-}
-void MainWindow::SetCHbScale() {
-    display_->SetCHbScale();
-}
 void MainWindow::DisplayCursorData() {
     display_->DisplayCursorData();
-    if (words_ != nullptr) {
-        words_->readoutChanged();
-    }
-}
-void MainWindow::PlaceMarkers() {
-    controls_->PlaceMarkers();
-}
-void MainWindow::primaryChannelChanged() {
-    controls_->primaryChannelChanged();
-}
-void MainWindow::Update() {
-    engine_->Update();
-}
-void MainWindow::CofigTime() {
-    engine_->CofigTime();
 }
 
 void MainWindow::InitHdwe(std::function<void(bool)> done) {

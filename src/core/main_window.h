@@ -3,7 +3,6 @@
 #include "src/acquire/acquisition_engine.h"
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_state.h"
-#include "src/core/panel_routines.h"
 #include "src/settings/settings_place.h"
 #include "src/ui/options_host.h"
 
@@ -25,8 +24,8 @@ class SettingsFile;
 class SplashBox;
 
 // The instrument's one window and the composition root: it owns the state, the widgets, the
-// serial port and every part, and ties the parts' routines together.
-class MainWindow : public QMainWindow, private PanelRoutines, private OptionsHost {
+// serial port and every part, and hands each part the others' routines once.
+class MainWindow : public QMainWindow, private OptionsHost {
     Q_OBJECT
 public:
     // A modal message (title, text); tests put their own in place of the dialog.
@@ -67,17 +66,8 @@ private:
     void connectWords();
     void showHealth();
     void showLinkText(const QString& text, const QString& inFull = {});
-    // PanelRoutines.
-    void PlotAnalog() override;
-    void PlotLogic() override;
-    void SetCHaScale() override;
-    void SetCHbScale() override;
+    // OptionsHost.
     void DisplayCursorData() override;
-    void PlaceMarkers() override;
-    void primaryChannelChanged() override;
-    void Update() override;
-    void CofigTime() override;
-    // OptionsHost (DisplayCursorData above serves both).
     void InitHdwe(std::function<void(bool connected)> done) override;
     bool ComPortExists(int n) const override;
     QString portPath(int n) const override;
@@ -93,6 +83,12 @@ private:
     void connectWindowButtons();
     // Start-up: the designed size, centred; at its end, the panel's layout recorded.
     void sizeAsDesigned();
+    // The steps of formLoad, in its order.
+    void startTrigger();
+    void startChannels();
+    void startGraphs();
+    void loadSavedPanel();
+    void fillStatusBar();
     void initLayout();
     void addShortcuts();
 

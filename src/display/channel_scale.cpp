@@ -60,8 +60,8 @@ void Display::setScale(const ScaleControls& c) {
     c.offset = toSingle(c.offsetSlide->value());
 
     // R14 carries the primary channel's range code.
-    r_.primaryChannelChanged();
-    r_.DisplayCursorData();
+    controls_->primaryChannelChanged();
+    DisplayCursorData();
 }
 
 } // namespace tracely

@@ -1,6 +1,7 @@
 #include "src/display/display.h"
 
 #include "src/display/cursor_readout.h"
+#include "src/display/pan_limits.h"
 #include "src/display/plot_math.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/two_state_button.h"
@@ -26,9 +27,19 @@ void Display::showCursors(Graph* g, bool visible) {
     g->setCursorVisible("Cursor2", visible);
 }
 
-Display::Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& routines,
+Display::Display(FrontPanelState& state, const FrontPanel& panel, QObject* parent)
+    : QObject(parent), s_(state), p_(panel) {}
+
+Display::Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
                  QObject* parent)
-    : QObject(parent), s_(state), p_(panel), r_(routines) {}
+    : Display(state, panel, parent) {
+    connectPeers(peers, peers);
+}
+
+void Display::connectPeers(ControlRoutines& controls, LinkRoutines& link) {
+    controls_ = &controls;
+    link_ = &link;
+}
 
 void Display::PlotAnalog() {
     Graph* g = p_.CWGraph1;
@@ -77,6 +88,12 @@ bool Display::plotChannel(const AnalogChannel& c, float step) {
 }
 
 void Display::PlotLogic() {
+    drawLogic();
+    // Both after every capture and after a time-range change: the points' extent moved.
+    limitPan(s_, p_.CWSPan);
+}
+
+void Display::drawLogic() {
     Graph* g = p_.CWGLogic;
     if (!s_.blnShowLA || !s_.blnCaptureDone) {
         g->clearAll();
@@ -93,6 +110,11 @@ void Display::PlotLogic() {
 }
 
 void Display::DisplayCursorData() {
+    showCursorData();
+    emit readoutShown();
+}
+
+void Display::showCursorData() {
     Graph* a = p_.CWGraph1;
     Graph* l = p_.CWGLogic;
     std::optional<display::Readout> readout = display::Readout{};

@@ -13,24 +13,29 @@ namespace tracely {
 
 // The display side of the front panel: both plots, the channels' vertical scales, the cursor
 // readout, and the horizontal window (pan and time range). Works on the shared state and the
-// panel's widgets; reaches the other parts' routines through PanelRoutines.
-class Display : public QObject {
+// panel's widgets; calls the controls and the link through their own routines.
+class Display : public QObject, public DisplayRoutines {
     Q_OBJECT
 public:
-    Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& routines,
+    // The peers follow through connectPeers, once, before any handler runs.
+    Display(FrontPanelState& state, const FrontPanel& panel, QObject* parent = nullptr);
+    // With one stand-in for both peers.
+    Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
             QObject* parent = nullptr);
+    void connectPeers(ControlRoutines& controls, LinkRoutines& link);
 
     // --- Shared routines.
     // Draws channels A and B and the trigger marker from the display points; fixes dblPlotBase.
-    void PlotAnalog();
-    // Draws the eight logic lines, stacked, on the same time axis as the analog graph.
-    void PlotLogic();
+    void PlotAnalog() override;
+    // Draws the eight logic lines, stacked, on the same time axis as the analog graph, and
+    // keeps the pan slide within the points' extent.
+    void PlotLogic() override;
     // Relabels a channel's volts-per-division knob and takes range, adjustment, scale and
     // offset from the knob, the x10 button, the input source and the offset slide.
-    void SetCHaScale();
-    void SetCHbScale();
+    void SetCHaScale() override;
+    void SetCHbScale() override;
     // Shows the measurement between the two cursors in lblCursorData.
-    void DisplayCursorData();
+    void DisplayCursorData() override;
     // Applies varPanStart to both graphs: a window of ten divisions from there.
     void SetXAxis();
 
@@ -47,6 +52,10 @@ public:
     void panGrabbed();
     void panReleased();
     void timeRangeChanged();
+
+signals:
+    // After every DisplayCursorData, whether or not the readout changed.
+    void readoutShown();
 
 private:
     struct AnalogChannel {
@@ -69,6 +78,8 @@ private:
         float& offset;
     };
 
+    void drawLogic();
+    void showCursorData();
     // False when the channel cannot be drawn and the whole plot must stop there.
     bool plotChannel(const AnalogChannel& channel, float step);
     void setScale(const ScaleControls& controls);
@@ -77,7 +88,8 @@ private:
 
     FrontPanelState& s_;
     FrontPanel p_;
-    PanelRoutines& r_;
+    ControlRoutines* controls_ = nullptr;
+    LinkRoutines* link_ = nullptr;
     bool syncingCursors_ = false;
     bool connected_ = false;
 };

@@ -67,7 +67,7 @@ void Display::cursorsChanged(bool on) {
         showCursors(l, false);
     }
     a->setInteractionMode(Graph::DragCursors);
-    r_.DisplayCursorData();
+    DisplayCursorData();
 }
 
 void Display::copyCursorX(Graph* from, Graph* to) {
@@ -79,7 +79,7 @@ void Display::copyCursorX(Graph* from, Graph* to) {
     placeCursorX(to, "Cursor1", from->cursorX("Cursor1"));
     placeCursorX(to, "Cursor2", from->cursorX("Cursor2"));
     syncingCursors_ = false;
-    r_.DisplayCursorData();
+    DisplayCursorData();
 }
 
 void Display::analogCursorMoved() {
@@ -130,10 +130,10 @@ void Display::panReleased() {
 
 void Display::timeRangeChanged() {
     s_.blnTimeChanged = true; // the next Update reprograms the timebase
-    r_.CofigTime();
-    r_.PlotAnalog();
-    r_.PlotLogic();
-    r_.DisplayCursorData();
+    link_->CofigTime();
+    PlotAnalog();
+    PlotLogic();
+    DisplayCursorData();
     p_.CWGraph1->redraw();
     p_.CWGLogic->redraw();
 }

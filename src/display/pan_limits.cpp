@@ -9,7 +9,7 @@
 
 namespace tracely {
 
-void limitPan(const FrontPanelState& s, widgets::Slide* pan) {
+void limitPan(const MainWindowMembers& s, widgets::Slide* pan) {
     if (pan == nullptr || !s.blnCaptureDone) {
         return;
     }

@@ -22,9 +22,9 @@ Channel otherOf(Channel ch) {
 
 void Controls::setChannelScale(Channel ch) {
     if (ch == Channel::A) {
-        r_.SetCHaScale();
+        display_->SetCHaScale();
     } else {
-        r_.SetCHbScale();
+        display_->SetCHbScale();
     }
 }
 
@@ -62,7 +62,7 @@ void Controls::channelEnableChanged(Channel ch, bool on) {
     setChannelScale(ch);
     // Channel B's own handler leaves the redraw to the handler that switched it.
     if (ch == Channel::A) {
-        r_.PlotAnalog();
+        display_->PlotAnalog();
     }
     PlaceMarkers();
     hideTrigPlot();
@@ -98,7 +98,7 @@ void Controls::primaryChannelChanged() {
 
 void Controls::voltsPerDivChanged(Channel ch) {
     setChannelScale(ch);
-    r_.PlotAnalog();
+    display_->PlotAnalog();
     PlaceMarkers();
 }
 
@@ -106,13 +106,13 @@ void Controls::x10Changed(Channel ch) {
     const ChannelWidgets w = widgetsOf(ch);
     w.x10Led->setValue(w.x10->value());
     setChannelScale(ch);
-    r_.PlotAnalog();
+    display_->PlotAnalog();
 }
 
 void Controls::invertChanged(Channel ch, bool on) {
     // The plots and the markers apply the inversion; the LED only shows it.
     widgetsOf(ch).invLed->setValue(on);
-    r_.PlotAnalog();
+    display_->PlotAnalog();
     PlaceMarkers();
 }
 
@@ -121,14 +121,14 @@ void Controls::offsetChanged(Channel ch, int /*pointerIndex*/, double value) {
     float& offset = ch == Channel::A ? s_.sngCHaOffset : s_.sngCHbOffset;
     offset = static_cast<float>(w.offset->value()); // the slide keeps it finite and in range
     w.calLed->setValue(value != 0.0);
-    r_.PlotAnalog();
+    display_->PlotAnalog();
     PlaceMarkers();
 }
 
 void Controls::calPressed(Channel ch) {
     widgetsOf(ch).offset->setValue(0.0);
     setChannelScale(ch);
-    r_.PlotAnalog();
+    display_->PlotAnalog();
 }
 
 void Controls::analogSourceChanged() {
@@ -142,8 +142,8 @@ void Controls::analogSourceChanged() {
         p_.CWBCHAx10->setValue(false);
         p_.CWBCHBx10->setValue(false);
     }
-    r_.SetCHaScale();
-    r_.SetCHbScale();
+    display_->SetCHaScale();
+    display_->SetCHbScale();
 }
 
 } // namespace tracely

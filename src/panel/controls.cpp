@@ -16,9 +16,19 @@ using widgets::Knob;
 using widgets::Slide;
 using widgets::TwoStateButton;
 
-Controls::Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& routines,
+Controls::Controls(FrontPanelState& state, const FrontPanel& panel, QObject* parent)
+    : QObject(parent), s_(state), p_(panel) {}
+
+Controls::Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
                    QObject* parent)
-    : QObject(parent), s_(state), p_(panel), r_(routines) {}
+    : Controls(state, panel, parent) {
+    connectPeers(peers, peers);
+}
+
+void Controls::connectPeers(DisplayRoutines& display, LinkRoutines& link) {
+    display_ = &display;
+    link_ = &link;
+}
 
 Controls::ChannelWidgets Controls::widgetsOf(Channel ch) const {
     if (ch == Channel::A) {
@@ -34,7 +44,7 @@ Controls::ChannelWidgets Controls::widgetsOf(Channel ch) const {
 Controls::Batch::~Batch() {
     if (--c_.depth_ == 0 && c_.updatePending_) {
         c_.updatePending_ = false;
-        c_.r_.Update();
+        c_.link_->Update();
     }
 }
 
@@ -45,7 +55,7 @@ void Controls::requestUpdate() {
     if (depth_ > 0) {
         updatePending_ = true;
     } else {
-        r_.Update();
+        link_->Update();
     }
 }
 

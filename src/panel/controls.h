@@ -1,25 +1,30 @@
 #pragma once
 
 #include "src/core/front_panel.h"
+#include "src/core/panel_routines.h"
 
 #include <QObject>
 
 namespace tracely {
 
 struct FrontPanelState;
-class PanelRoutines;
 
 enum class Channel { A, B };
 
 // The channel and trigger sections of the front panel, and the markers beside the analog
 // graph. Handlers change the shared state and the widgets, and reach the other parts only
-// through PanelRoutines. Widgets signal every change of value, including those made here, so
-// one handler may run others (enabling A switches B off and B's handler runs). Nothing here
-// talks to the instrument except through Update, and only while a trace is armed.
-class Controls : public QObject {
+// through their routines (the display's and the link's). Widgets signal every change of value,
+// including those made here, so one handler may run others (enabling A switches B off and B's
+// handler runs). Nothing here talks to the instrument except through Update, and only while a trace
+// is armed.
+class Controls : public QObject, public ControlRoutines {
 public:
-    Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& routines,
+    // The peers follow through connectPeers, once, before any handler runs.
+    Controls(FrontPanelState& state, const FrontPanel& panel, QObject* parent = nullptr);
+    // With one stand-in for both peers.
+    Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
              QObject* parent = nullptr);
+    void connectPeers(DisplayRoutines& display, LinkRoutines& link);
 
     // Connects every channel and trigger control to its handler. Check boxes and option
     // buttons are connected to their toggled signal, so a change made by code (start-up,
@@ -30,7 +35,7 @@ public:
     // --- Channel controls.
     void channelEnableChanged(Channel ch, bool on);
     // Keeps the primary-channel button on an enabled channel and recomputes R14.
-    void primaryChannelChanged();
+    void primaryChannelChanged() override;
     void voltsPerDivChanged(Channel ch);
     void x10Changed(Channel ch);
     void invertChanged(Channel ch, bool on);
@@ -51,7 +56,7 @@ public:
     void SetTrigRegisters();
 
     // --- Markers: trigger level on the primary channel's scale, and the two zero lines.
-    void PlaceMarkers();
+    void PlaceMarkers() override;
 
 private:
     struct ChannelWidgets {
@@ -94,7 +99,8 @@ private:
 
     FrontPanelState& s_;
     const FrontPanel p_; // a copy: the pointers outlive any caller's struct
-    PanelRoutines& r_;
+    DisplayRoutines* display_ = nullptr;
+    LinkRoutines* link_ = nullptr;
     int depth_ = 0;
     bool updatePending_ = false;
     bool connected_ = false;

@@ -16,7 +16,8 @@ namespace tracely {
 // TRACELY.INI: the front panel and the display options between runs. Loading puts each stored
 // value into its control and lets the control's own handler run, in a fixed order, so that the
 // state follows exactly as if the user had set the panel; options without a control go
-// straight into the state.
+// straight into the state. The panel's own settings (knob positions, button states, the
+// trigger word's captions) have no variable: saving reads them from the widgets.
 class SettingsFile {
 public:
     // Read from and saved to one file.

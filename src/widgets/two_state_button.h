@@ -6,8 +6,8 @@
 
 namespace tracely::widgets {
 
-// A colour given as 0x00BBGGRR (red in the low byte), as the panel code passes colours:
-// 255 is red, 65535 yellow, 16711680 blue. The top byte is ignored.
+// A colour given as 0x00BBGGRR (red in the low byte), as the panel code passes colours. The
+// top byte is ignored.
 QColor colourFromBgr(quint32 bgr);
 
 // A two-state control with two looks: a push button with a lamp that the user clicks to
@@ -61,7 +61,7 @@ private:
     void paintLamp(QPainter& p, const QRectF& box, bool round) const;
 
     bool value_ = false;
-    quint32 colour_ = 0x0000FF00; // green
+    quint32 colour_ = 0x0000FF00; // green until the panel says otherwise
     Look look_ = Look::Button;
     bool momentary_ = false;
 };

@@ -30,8 +30,7 @@ using display::CursorSpan;
 using widgets::Graph;
 using Points = std::vector<std::pair<double, double>>;
 
-// Stands in for the main window: sends the display routines back to the Display under test
-// and counts the calls a channel scale must make.
+// Stands in for the controls and the link: counts the calls a channel scale must make.
 struct FakeRoutines : PanelRoutines {
     Display* d = nullptr;
     int primary = 0, readouts = 0;
@@ -40,7 +39,7 @@ struct FakeRoutines : PanelRoutines {
     void PlotLogic() override { d->PlotLogic(); }
     void SetCHaScale() override { d->SetCHaScale(); }
     void SetCHbScale() override { d->SetCHbScale(); }
-    void DisplayCursorData() override { ++readouts, d->DisplayCursorData(); }
+    void DisplayCursorData() override { d->DisplayCursorData(); }
     void PlaceMarkers() override {}
     void primaryChannelChanged() override { ++primary; }
     void Update() override {}
@@ -52,6 +51,7 @@ class DisplayTest : public ::testing::Test {
 protected:
     DisplayTest() {
         routines.d = &display;
+        QObject::connect(&display, &Display::readoutShown, [this] { ++routines.readouts; });
         display.connectHandlers();
     }
     static Points xy(Graph* g, const widgets::GraphKey& plot) {
