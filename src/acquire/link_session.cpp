@@ -1,6 +1,6 @@
 #include "src/acquire/link_session.h"
 
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
 #include "src/link/dump_address.h"
 #include "src/link/port_names.h"
 

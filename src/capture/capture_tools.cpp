@@ -3,6 +3,7 @@
 #include "src/capture/capture_csv.h"
 #include "src/capture/capture_file.h"
 #include "src/capture/graph_export.h"
+#include "src/instrument/status_texts.h"
 #include "src/measure/measure_bar.h"
 #include "src/measure/measure_settings.h"
 #include "src/widgets/graph.h"
@@ -52,8 +53,8 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
 
 // The status bar's link panel: a few words, the whole sentence in its tooltip.
 void say(const FrontPanel& p, const QString& text, const QString& inFull) {
-    p.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
-    if (QLabel* label = p.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+    p.StatusBar1->setPanelText(QString::fromLatin1(status::kLink), text);
+    if (QLabel* label = p.StatusBar1->panel(QString::fromLatin1(status::kLink))) {
         label->setToolTip(inFull);
         label->setAccessibleName(QStringLiteral("link status: ") + inFull);
     }
@@ -254,7 +255,7 @@ void CaptureTools::stopRecording() {
     if (recordFile_) {
         recordFile_->close();
         recordFile_.reset();
-        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+        p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink),
                                     QStringLiteral("Recorded %1 captures").arg(recorded_));
     }
     recordAction_->setChecked(false);
@@ -285,7 +286,7 @@ void CaptureTools::appendToRecording() {
         return;
     }
     ++recorded_;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink),
                                 QStringLiteral("Recording: %1 captures").arg(recorded_));
 }
 
@@ -430,9 +431,8 @@ void CaptureTools::applyRecord(const CaptureRecord& r) {
     s_.bytLogicData = points_.logic;
     s_.intTrigIndex = points_.trigIndex;
     s_.blnCaptureDone = true;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrSampleRate"),
-                                QStringLiteral("Sample Rate: ") +
-                                    QString::fromStdString(s_.strSampleRate));
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kSampleRate),
+                                QString::fromStdString(status::sampleRateText(s_.strSampleRate)));
     r_.PlotAnalog();
     r_.PlotLogic();
     r_.DisplayCursorData();

@@ -3,8 +3,9 @@
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"
 #include "src/display/pan_limits.h"
+#include "src/instrument/registers.h"
+#include "src/instrument/status_texts.h"
 #include "src/link/link_reporter.h"
-#include "src/link/timebase.h"
 #include "src/measure/measure_bar.h"
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
@@ -225,8 +226,8 @@ void MainWindow::addShortcuts() {
 
 void MainWindow::showLinkText(const QString& text, const QString& inFull) {
     const QString full = inFull.isEmpty() ? text : inFull;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
-    if (QLabel* label = p_.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink), text);
+    if (QLabel* label = p_.StatusBar1->panel(QString::fromLatin1(status::kLink))) {
         label->setToolTip(full); // the whole of it, should the panel be too narrow
         label->setAccessibleName(QStringLiteral("link status: ") + full);
     }
@@ -299,13 +300,13 @@ void MainWindow::formLoad() {
     p_.CWKTrigLvl->setEnabled(true);
     p_.optTrigRE->setEnabled(true);
     p_.optTrigFE->setEnabled(true);
-    s_.bytREG_R7 = 3;
+    s_.bytREG_R7 = regs::kR7Start;
     p_.chkTrigSource->setText(QStringLiteral("A"));
     p_.chkTrigSource->setChecked(false);
     p_.optTrigLVL->setChecked(true);
 
     s_.bytREG_R15 = 0;
-    s_.bytREG_R8 = 1;
+    s_.bytREG_R8 = regs::kR8Bit0;
     s_.strSampleRate = "25MSa/s";
     s_.strSampleClock = "25MHz";
     s_.strCursorsOn = "CH A";
@@ -354,7 +355,7 @@ void MainWindow::formLoad() {
     p_.CWBCHBx10Led->setValue(true);
 
     p_.chkAsource->setText(QStringLiteral("BNC"));
-    s_.bytREG_R7 = static_cast<std::uint8_t>(s_.bytREG_R7 & 247);
+    s_.bytREG_R7 = regs::withAnalogSource(s_.bytREG_R7, false);
 
     p_.CWKChaLvl->setSelectedLabel(1);
     p_.CWKChbLvl->setSelectedLabel(1);
@@ -383,11 +384,11 @@ void MainWindow::formLoad() {
     engine_->setKeepRepeating(settings_->readKeepRepeating());
     captureTools_->loadSettings();
 
-    setPanelText(panel::kFirmware, "Firmware: ");
-    setPanelText(panel::kBaudRate, "Baud: ");
-    setPanelText(panel::kComPort, "Com: ");
-    setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
-    setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+    setPanelText(status::kFirmware, status::firmwareText());
+    setPanelText(status::kBaudRate, status::baudText());
+    setPanelText(status::kComPort, status::comPortText());
+    setPanelText(status::kSampleRate, status::sampleRateText(s_.strSampleRate));
+    setPanelText(status::kCursorData, status::cursorsOnText(s_.strCursorsOn));
     words_->refresh();
     showSettingsNote(settingsWhere_.note);
     splash_->SplashOff();

@@ -2,6 +2,7 @@
 #include "src/ui/panel_words.h"
 
 #include "src/display/units.h"
+#include "src/instrument/status_texts.h"
 #include "src/widgets/described.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
@@ -218,9 +219,9 @@ void PanelWords::describeStatusBar() {
     static const struct {
         const char* key;
         const char* role;
-    } kPanels[] = {{"sbrFirmWare", "firmware"},         {"sbrBaudRate", "line speed"},
-                   {"sbrComPort", "serial port"},       {"sbrSampleRate", "sample rate"},
-                   {"sbrCursorData", "cursor channel"}, {"sbrLink", "link status"}};
+    } kPanels[] = {{status::kFirmware, "firmware"},         {status::kBaudRate, "line speed"},
+                   {status::kComPort, "serial port"},       {status::kSampleRate, "sample rate"},
+                   {status::kCursorData, "cursor channel"}, {status::kLink, "link status"}};
     for (const auto& panel : kPanels) {
         if (QLabel* l = p_.StatusBar1->panel(QString::fromLatin1(panel.key))) {
             describe(l, QString::fromLatin1(panel.role), [l] { return l->text(); });
