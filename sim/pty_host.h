@@ -35,7 +35,7 @@ private:
     int lineBaud() const;
     bool programConnected() const;
     void readInput(double t);
-    bool flushOutput(double t);
+    [[nodiscard]] bool flushOutput(double t);
     void drainOpenNotices();
 
     const Options& o_;

@@ -352,7 +352,8 @@ LinkSession::Step LinkSession::pump(QDeadlineTimer deadline, bool interruptible)
     case SerialPort::Wait::Data:
         return drain() ? Step::Ok : Step::Lost;
     case SerialPort::Wait::Lost:
-        drain(); // the last bytes before the hang-up still count
+        // The last bytes before the hang-up still count; the line is lost whatever drain says.
+        static_cast<void>(drain());
         return Step::Lost;
     case SerialPort::Wait::Woken:
         return Step::Ok;

@@ -64,7 +64,7 @@ private:
     struct Stop {};
     using Order = std::variant<IdentifyOrder, CaptureOrder, Stop>;
 
-    enum class Step { Ok, Failed, Timeout, Interrupted, Lost, Stopped };
+    enum class [[nodiscard]] Step{Ok, Failed, Timeout, Interrupted, Lost, Stopped};
 
     void post(Order order);
     void run();
@@ -73,9 +73,9 @@ private:
     void idle();
 
     void runIdentify(const IdentifyOrder& order);
-    bool probe(qint32 baud, std::string& firmware);
+    [[nodiscard]] bool probe(qint32 baud, std::string& firmware);
     void runCapture(const CaptureOrder& order);
-    bool program(const CaptureOrder& order);
+    [[nodiscard]] bool program(const CaptureOrder& order);
     Step awaitTrigger(const CaptureOrder& order);
     void requestDump(const CaptureOrder& order, quint8& r3, quint8& r4);
     Step dump(const CaptureOrder& order, QByteArray& samples);
@@ -87,10 +87,10 @@ private:
     // Waits for the framer's awaited item; Interrupted when an order comes in (if allowed).
     Step awaitFrame(QDeadlineTimer deadline, bool interruptible);
     // Feeds whatever the driver holds into the framer.
-    bool drain();
+    [[nodiscard]] bool drain();
     void settle();
     // Reads and drops until nothing has come for a while; false when the line went away.
-    bool waitQuiet(int limitMs);
+    [[nodiscard]] bool waitQuiet(int limitMs);
     void lose(const QString& why, bool closePort);
     void goneAway(); // the line itself went away: closed and reported
     void fail(quint64 seq, CaptureFault fault, const QString& why);
