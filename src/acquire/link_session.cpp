@@ -1,5 +1,6 @@
 #include "src/acquire/link_session.h"
 
+#include "src/acquire/acquire_log.h"
 #include "src/instrument/registers.h"
 #include "src/link/dump_address.h"
 #include "src/link/port_names.h"
@@ -150,6 +151,7 @@ void LinkSession::lose(const QString& why, bool closePort) {
     }
     framer_.reset();
     if (connected_ || wasOpen) {
+        qCInfo(lcAcquire).noquote() << "link lost:" << why;
         connected_ = false;
         emit linkLost(why);
     }
@@ -284,10 +286,11 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
 
     if (!found) {
         port_.close();
-        emit identifyFailed(busy.isEmpty() ? QStringLiteral("no BitScope answered on COM1 to COM8")
-                                           : busy + QStringLiteral(" is busy: in use by another "
-                                                                   "program"),
-                            busy, searched);
+        const QString why = busy.isEmpty()
+                                ? QStringLiteral("no BitScope answered on COM1 to COM8")
+                                : busy + QStringLiteral(" is busy: in use by another program");
+        qCInfo(lcAcquire).noquote() << "identify failed:" << why;
+        emit identifyFailed(why, busy, searched);
         return;
     }
     port_.discardInput();
@@ -313,8 +316,7 @@ LinkSession::Step LinkSession::sendChar(char c, int timeoutMs, quint64 seq) {
         if (w.error == SerialError::DeviceLost || w.error == SerialError::NotOpen) {
             return Step::Lost;
         }
-        sendFailed_ = true;
-        emit echoFailed(seq, QStringLiteral("could not send \"%1\": %2").arg(c).arg(w.detail));
+        echoFault(seq, QStringLiteral("could not send \"%1\": %2").arg(c).arg(w.detail));
         return Step::Ok;
     }
     const Step s = awaitFrame(QDeadlineTimer(timeoutMs), false);
@@ -324,16 +326,19 @@ LinkSession::Step LinkSession::sendChar(char c, int timeoutMs, quint64 seq) {
     if (framer_.waiting()) {
         framer_.giveUp(); // still owed: taken as this echo when it comes
         ++counters_.timeouts;
-        sendFailed_ = true;
-        emit echoFailed(seq,
-                        QStringLiteral("no echo of \"%1\" within %2 ms").arg(c).arg(timeoutMs));
+        echoFault(seq, QStringLiteral("no echo of \"%1\" within %2 ms").arg(c).arg(timeoutMs));
     } else if (framer_.outcome().echo != c) {
-        sendFailed_ = true;
-        emit echoFailed(seq, QStringLiteral("\"%1\" was echoed as byte %2")
-                                 .arg(c)
-                                 .arg(static_cast<unsigned char>(framer_.outcome().echo)));
+        echoFault(seq, QStringLiteral("\"%1\" was echoed as byte %2")
+                           .arg(c)
+                           .arg(static_cast<unsigned char>(framer_.outcome().echo)));
     }
     return Step::Ok;
+}
+
+void LinkSession::echoFault(quint64 seq, const QString& why) {
+    qCInfo(lcAcquire).noquote() << "capture" << seq << "echo:" << why;
+    sendFailed_ = true;
+    emit echoFailed(seq, why);
 }
 
 LinkSession::Step LinkSession::pump(QDeadlineTimer deadline, bool interruptible) {
@@ -380,6 +385,7 @@ LinkSession::Step LinkSession::awaitFrame(QDeadlineTimer deadline, bool interrup
 }
 
 void LinkSession::fail(quint64 seq, CaptureFault fault, const QString& why) {
+    qCInfo(lcAcquire).noquote() << "capture" << seq << "failed:" << why;
     publishCounters();
     emit captureFailed(seq, fault, why);
     settle();

@@ -82,6 +82,8 @@ private:
 
     // Send_Char: one command character and its echo.
     Step sendChar(char c, int timeoutMs, quint64 seq);
+    // A character not sent or not echoed as sent: logged and reported, the capture carries on.
+    void echoFault(quint64 seq, const QString& why);
     // One wait on the line, feeding what comes to the framer.
     Step pump(QDeadlineTimer deadline, bool interruptible);
     // Waits for the framer's awaited item; Interrupted when an order comes in (if allowed).

@@ -2,6 +2,7 @@
 
 #include "src/capture/capture_csv.h"
 #include "src/capture/capture_file.h"
+#include "src/capture/capture_log.h"
 #include "src/capture/graph_export.h"
 #include "src/instrument/status_texts.h"
 #include "src/measure/measure_bar.h"
@@ -38,14 +39,19 @@ namespace {
 
 const QString kCaptureFilter = QStringLiteral("Tracely captures (*.tracely)");
 
+void setError(QString* error, const QString& text) {
+    qCInfo(lcCapture).noquote() << text;
+    if (error) {
+        *error = text;
+    }
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
     // Written whole or not at all: a failed export never leaves half a file behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) {
-            *error = QStringLiteral("Could not write ") + path + QStringLiteral(": ") +
-                     file.errorString();
-        }
+        setError(error, QStringLiteral("Could not write ") + path + QStringLiteral(": ") +
+                            file.errorString());
         return false;
     }
     return true;
@@ -57,12 +63,6 @@ void say(const FrontPanel& p, const QString& text, const QString& inFull) {
     if (QLabel* label = p.StatusBar1->panel(QString::fromLatin1(status::kLink))) {
         label->setToolTip(inFull);
         label->setAccessibleName(QStringLiteral("link status: ") + inFull);
-    }
-}
-
-void setError(QString* error, const QString& text) {
-    if (error) {
-        *error = text;
     }
 }
 
@@ -280,6 +280,7 @@ void CaptureTools::appendToRecording() {
     if (!recordFile_->seek(end) || recordFile_->write(more) != more.size() ||
         !recordFile_->flush()) {
         const QString why = recordFile_->errorString();
+        qCInfo(lcCapture).noquote() << "recording stopped:" << why;
         stopRecording();
         messageBox_(QStringLiteral("Record captures"),
                     QStringLiteral("The recording stopped: ") + why);
