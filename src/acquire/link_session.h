@@ -74,11 +74,16 @@ private:
 
     void runIdentify(const IdentifyOrder& order);
     [[nodiscard]] bool probe(qint32 baud, std::string& firmware);
+    // Opens COMn (unless open already) and probes it at both speeds; a busy port is named in
+    // busy.
+    [[nodiscard]] bool tryPort(int n, const QString& path, QString& busy, std::string& firmware);
     void runCapture(const CaptureOrder& order);
     [[nodiscard]] bool program(const CaptureOrder& order);
     Step awaitTrigger(const CaptureOrder& order);
     void requestDump(const CaptureOrder& order, quint8& r3, quint8& r4);
     Step dump(const CaptureOrder& order, QByteArray& samples);
+    // A dump block that did not come: the capture fails and the link is taken as down.
+    void dumpStalled(quint64 seq, const QString& why);
 
     // Send_Char: one command character and its echo.
     Step sendChar(char c, int timeoutMs, quint64 seq);
