@@ -1,5 +1,6 @@
 #include "src/core/front_panel_state.h"
-#include "src/link/timebase.h"
+#include "src/instrument/timebase.h"
+#include "src/link/time_config.h"
 #include "src/link/wire.h"
 
 #include <benchmark/benchmark.h>

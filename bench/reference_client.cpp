@@ -1,5 +1,6 @@
 #include "bench/reference_client.h"
 
+#include "src/instrument/registers.h"
 #include "src/link/dump_address.h"
 #include "src/link/hex.h"
 #include "tests/support/fd_io.h"
@@ -18,9 +19,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint8_t kR5 = 128; // mid scale
-constexpr std::uint8_t kR6 = 0;   // every bit of the pattern counts
-constexpr std::uint8_t kR7 = 3;   // level trigger on the analog byte
+constexpr std::uint8_t kR5 = 128;            // mid scale
+constexpr std::uint8_t kR6 = 0;              // every bit of the pattern counts
+constexpr std::uint8_t kR7 = regs::kR7Start; // level trigger on the analog byte
 constexpr std::uint8_t kR14 = 175;
 constexpr std::uint8_t kR15 = 0;
 
@@ -196,14 +197,14 @@ private:
 
 CapturePlan planFor(timebase::Rate rate, int baud, int position) {
     const timebase::CaptureGeometry g = timebase::captureGeometry(rate, baud, position);
-    const auto r8 = static_cast<std::uint8_t>(1 | (g.r8Bit1 ? 2 : 0));
+    const auto r8 = regs::withDecimation(regs::kR8Bit0, g.r8Bit1);
     return CapturePlan{
         rate,
         baud,
         position,
         g,
         wire::RegisterImage{kR5, kR6, kR7, r8, g.r11, g.r12, g.r13, kR14, kR15, g.r20},
-        static_cast<std::uint8_t>(kR7 | 2)};
+        regs::dumpMode(kR7, true)};
 }
 
 ReferenceStats runReferenceCaptures(const std::string& ptyPath, const CapturePlan& plan,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "src/link/timebase.h"
+#include "src/instrument/timebase.h"
 #include "src/link/wire.h"
 
 #include <cstddef>

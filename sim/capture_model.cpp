@@ -1,6 +1,7 @@
 #include "sim/capture_model.h"
 
-#include "src/core/registers.h"
+#include "src/instrument/decimation.h"
+#include "src/instrument/registers.h"
 #include "tests/data/tables.h"
 
 #include <cmath>
@@ -15,12 +16,11 @@ using tables::TimebaseRow;
 
 CaptureTiming timingFor(const RegisterFile& regs, int baud) {
     const int column = baud == 115200 ? 115200 : 57600;
-    const int slow = (regs[8] & 2) != 0 ? 1 : 0;
+    const int slow = regs::decimates(regs[8]) ? 1 : 0;
     for (const TimebaseRow& g : kTimebase) {
         if (g.baud == column && g.r8Bit1 == slow && g.r11 == regs[11] && g.r12 == regs[12] &&
             g.r13 == regs[13] && g.r20 == regs[20]) {
-            // The slow rates keep one sample in 10 (115200) or 20 (57600) as a display point.
-            const int decimation = g.r8Bit1 != 0 ? (column == 115200 ? 10 : 20) : 1;
+            const int decimation = regs::decimationStep(g.r8Bit1 != 0, baud);
             CaptureTiming t;
             t.dt = static_cast<double>(static_cast<float>(g.timeAdj)) / decimation;
             t.post = g.dumpOffset - g.trigStart + 1;
@@ -52,7 +52,7 @@ AdcSetup adcSetup(const RegisterFile& regs) {
     AdcSetup a;
     a.primaryIsA = (regs[14] & 4) != 0;
     a.rangeCode = static_cast<std::uint8_t>(regs[14] & 3);
-    a.pod = (regs[7] & 8) != 0;
+    a.pod = (regs[7] & regs::kR7PodInput) != 0;
     return a;
 }
 
@@ -70,14 +70,14 @@ std::uint8_t analogByte(double volts, bool pod, std::uint8_t rangeCode) {
 
 TriggerSetup triggerSetup(const RegisterFile& regs) {
     TriggerSetup t;
-    t.analogSource = (regs[7] & 1) != 0;
+    t.analogSource = (regs[7] & regs::kR7AnalogTrigger) != 0;
     t.pattern = regs[5];
     t.dontCare = regs[6];
-    switch (regs[7] & 0x30) {
-    case 0x20:
+    switch (regs::trigCode(regs[7])) {
+    case regs::TrigCode::Becoming:
         t.mode = TriggerMode::Becoming;
         break;
-    case 0x30:
+    case regs::TrigCode::Leaving:
         t.mode = TriggerMode::Leaving;
         break;
     default:

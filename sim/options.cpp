@@ -109,6 +109,7 @@ std::string applyFault(Faults& faults, const std::string& text) {
 
 } // namespace
 
+// long-function: table (the help text, one line per option)
 std::string helpText() {
     return R"(Usage: tracely-sim [OPTION]...
 Plays a BitScope on a pseudo-terminal: prints the terminal's path as the first line of
@@ -176,137 +177,178 @@ Other
 )";
 }
 
-ParseResult parseOptions(const std::vector<std::string>& args) {
+namespace {
+
+// The command line being read: the option at i, and its value (the next word) on request.
+struct Reader {
+    const std::vector<std::string>& args;
+    std::size_t i = 0;
     ParseResult r;
-    Options& o = r.options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const auto value = [&]() -> const std::string* {
-            if (i + 1 >= args.size()) {
-                r.error = a + " needs a value";
-                return nullptr;
+
+    const std::string* value() {
+        if (i + 1 >= args.size()) {
+            r.error = args[i] + " needs a value";
+            return nullptr;
+        }
+        return &args[++i];
+    }
+    void failUnless(bool ok, const std::string& error) {
+        if (!ok) {
+            r.error = error;
+        }
+    }
+};
+
+// The line: where it is, its speeds, and what a real serial line adds. False for an option
+// of another group.
+bool lineOption(const std::string& a, Reader& in) {
+    Options& o = in.r.options;
+    if (a == "--link") {
+        if (const auto* v = in.value()) {
+            o.linkPath = *v;
+        }
+    } else if (a == "--exit-after-hangup") {
+        o.exitAfterHangUp = true;
+    } else if (a == "--no-pace") {
+        o.pace = false;
+    } else if (a == "--latency" || a == "--jitter") {
+        if (const auto* v = in.value()) {
+            in.failUnless(toMs(*v, a == "--latency" ? o.latencyMs : o.jitterMs, kMaxDelayMs),
+                          msError(a, kMaxDelayMs));
+        }
+    } else if (a == "--split") {
+        o.split = true;
+    } else if (a == "--baud") {
+        if (const auto* v = in.value()) {
+            if (*v == "both") {
+                o.bauds = {57600, 115200};
+            } else if (*v == "57600" || *v == "115200") {
+                o.bauds = {std::stoi(*v)};
+            } else {
+                in.r.error = "--baud takes 57600, 115200 or both";
             }
-            return &args[++i];
-        };
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Faults: late echoes, withheld triggers, chaos and the named faults.
+bool faultOption(const std::string& a, Reader& in) {
+    Options& o = in.r.options;
+    if (a == "--late-echo-ms") {
+        if (const auto* v = in.value()) {
+            in.failUnless(toMs(*v, o.faults.lateEchoMs, kMaxLateEchoMs),
+                          msError(a, kMaxLateEchoMs));
+        }
+    } else if (a == kLateEcho || lateEchoWithNumber(a)) {
+        const std::string inWord = a == kLateEcho ? std::string() : a.substr(kLateEcho.size() + 1);
+        if (const auto* v = a == kLateEcho ? in.value() : &inWord) {
+            in.failUnless(toInt(*v, o.faults.lateEchoAt, 1, kMaxLateEcho),
+                          std::string(kLateEcho) + " takes a character count 1.." +
+                              std::to_string(kMaxLateEcho));
+        }
+    } else if (a == "--faults-after") {
+        if (const auto* v = in.value()) {
+            in.failUnless(toInt(*v, o.faultsAfter, 0, kMaxLateEcho),
+                          "--faults-after takes a capture count 0.." +
+                              std::to_string(kMaxLateEcho));
+        }
+    } else if (a == "--chaos") {
+        if (const auto* v = in.value()) {
+            in.failUnless(toInt(*v, o.chaos.everyTraces, 1, 1000000),
+                          "--chaos takes a trace count 1..1000000");
+        }
+    } else if (a == "--no-trigger") {
+        o.noTrigger = true;
+    } else if (a == "--answer7") {
+        o.answer7 = true;
+    } else if (a == "--fault") {
+        if (const auto* v = in.value()) {
+            in.r.error = applyFault(o.faults, *v);
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// What the instrument is and measures: identifier, waveforms, logic pattern, random seed.
+bool signalOption(const std::string& a, Reader& in) {
+    Options& o = in.r.options;
+    std::string err;
+    if (a == "--ident") {
+        if (const auto* v = in.value()) {
+            o.ident = *v;
+        }
+    } else if (a == "--cha" || a == "--chb") {
+        if (const auto* v = in.value()) {
+            if (auto w = parseWave(*v, err)) {
+                (a == "--cha" ? o.cha : o.chb) = *w;
+            } else {
+                in.r.error = a + ": " + err;
+            }
+        }
+    } else if (a == "--logic") {
+        if (const auto* v = in.value()) {
+            if (auto l = parseLogic(*v, err)) {
+                o.logic = *l;
+            } else {
+                in.r.error = "--logic: " + err;
+            }
+        }
+    } else if (a == "--seed") {
+        if (const auto* v = in.value()) {
+            unsigned long long s = 0;
+            const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), s);
+            const bool whole = ec == std::errc() && end == v->data() + v->size();
+            in.failUnless(whole, "--seed takes a whole number");
+            o.seed = whole ? s : o.seed;
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Pointing a settings file's COM port at the link.
+bool registerOption(const std::string& a, Reader& in) {
+    Options& o = in.r.options;
+    if (a == "--register-port") {
+        if (const auto* v = in.value()) {
+            o.registerIni = *v;
+        }
+    } else if (a == "--com") {
+        if (const auto* v = in.value()) {
+            in.failUnless(toInt(*v, o.registerCom, 1, 8), "--com takes 1..8");
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ParseResult parseOptions(const std::vector<std::string>& args) {
+    Reader in{args, 0, {}};
+    for (; in.i < args.size(); ++in.i) {
+        const std::string& a = args[in.i];
         if (a == "--help" || a == "-h") {
-            r.help = true;
-        } else if (a == "--link") {
-            if (const auto* v = value()) {
-                o.linkPath = *v;
-            }
-        } else if (a == "--exit-after-hangup") {
-            o.exitAfterHangUp = true;
-        } else if (a == "--no-pace") {
-            o.pace = false;
-        } else if (a == "--latency" || a == "--jitter") {
-            if (const auto* v = value()) {
-                if (!toMs(*v, a == "--latency" ? o.latencyMs : o.jitterMs, kMaxDelayMs)) {
-                    r.error = msError(a, kMaxDelayMs);
-                }
-            }
-        } else if (a == "--split") {
-            o.split = true;
-        } else if (a == "--late-echo-ms") {
-            if (const auto* v = value()) {
-                if (!toMs(*v, o.faults.lateEchoMs, kMaxLateEchoMs)) {
-                    r.error = msError(a, kMaxLateEchoMs);
-                }
-            }
-        } else if (a == kLateEcho || lateEchoWithNumber(a)) {
-            const std::string inWord =
-                a == kLateEcho ? std::string() : a.substr(kLateEcho.size() + 1);
-            if (const auto* v = a == kLateEcho ? value() : &inWord) {
-                if (!toInt(*v, o.faults.lateEchoAt, 1, kMaxLateEcho)) {
-                    r.error = std::string(kLateEcho) + " takes a character count 1.." +
-                              std::to_string(kMaxLateEcho);
-                }
-            }
-        } else if (a == "--faults-after") {
-            if (const auto* v = value()) {
-                if (!toInt(*v, o.faultsAfter, 0, kMaxLateEcho)) {
-                    r.error =
-                        "--faults-after takes a capture count 0.." + std::to_string(kMaxLateEcho);
-                }
-            }
-        } else if (a == "--chaos") {
-            if (const auto* v = value()) {
-                if (!toInt(*v, o.chaos.everyTraces, 1, 1000000)) {
-                    r.error = "--chaos takes a trace count 1..1000000";
-                }
-            }
-        } else if (a == "--no-trigger") {
-            o.noTrigger = true;
-        } else if (a == "--answer7") {
-            o.answer7 = true;
-        } else if (a == "--ident") {
-            if (const auto* v = value()) {
-                o.ident = *v;
-            }
-        } else if (a == "--baud") {
-            if (const auto* v = value()) {
-                if (*v == "both") {
-                    o.bauds = {57600, 115200};
-                } else if (*v == "57600" || *v == "115200") {
-                    o.bauds = {std::stoi(*v)};
-                } else {
-                    r.error = "--baud takes 57600, 115200 or both";
-                }
-            }
-        } else if (a == "--cha" || a == "--chb") {
-            if (const auto* v = value()) {
-                std::string err;
-                if (auto w = parseWave(*v, err)) {
-                    (a == "--cha" ? o.cha : o.chb) = *w;
-                } else {
-                    r.error = a + ": " + err;
-                }
-            }
-        } else if (a == "--logic") {
-            if (const auto* v = value()) {
-                std::string err;
-                if (auto l = parseLogic(*v, err)) {
-                    o.logic = *l;
-                } else {
-                    r.error = "--logic: " + err;
-                }
-            }
-        } else if (a == "--seed") {
-            if (const auto* v = value()) {
-                unsigned long long s = 0;
-                const auto [end, ec] = std::from_chars(v->data(), v->data() + v->size(), s);
-                if (ec != std::errc() || end != v->data() + v->size()) {
-                    r.error = "--seed takes a whole number";
-                } else {
-                    o.seed = s;
-                }
-            }
-        } else if (a == "--fault") {
-            if (const auto* v = value()) {
-                if (std::string err = applyFault(o.faults, *v); !err.empty()) {
-                    r.error = err;
-                }
-            }
-        } else if (a == "--register-port") {
-            if (const auto* v = value()) {
-                o.registerIni = *v;
-            }
-        } else if (a == "--com") {
-            if (const auto* v = value()) {
-                if (!toInt(*v, o.registerCom, 1, 8)) {
-                    r.error = "--com takes 1..8";
-                }
-            }
-        } else {
-            r.error = "unknown option '" + a + "' (see --help)";
+            in.r.help = true;
+        } else if (!lineOption(a, in) && !faultOption(a, in) && !signalOption(a, in) &&
+                   !registerOption(a, in)) {
+            in.r.error = "unknown option '" + a + "' (see --help)";
         }
-        if (!r.error.empty()) {
-            return r;
+        if (!in.r.error.empty()) {
+            return in.r;
         }
     }
-    if (!o.registerIni.empty() && o.linkPath.empty()) {
-        r.error = "--register-port needs --link";
+    if (!in.r.options.registerIni.empty() && in.r.options.linkPath.empty()) {
+        in.r.error = "--register-port needs --link";
     }
-    return r;
+    return in.r;
 }
 
 } // namespace tracely::sim

@@ -54,7 +54,7 @@ struct Options {
     int registerCom = 1;
 };
 
-struct ParseResult {
+struct [[nodiscard]] ParseResult {
     Options options;
     bool help = false;
     std::string error; // empty when the command line was understood

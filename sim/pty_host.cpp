@@ -157,6 +157,44 @@ bool PtyHost::flushOutput(double t) {
     return true;
 }
 
+PtyHost::Turn PtyHost::serveLine(double t) {
+    instrument_.tick(t);
+    if (!flushOutput(t)) {
+        return {Turn::Again, 0};
+    }
+    if (pacer_.hangUpDue(t)) {
+        // A hang-up fault: the line goes away with us, once the program has had a moment to
+        // take in the last bytes (closing the master flushes them).
+        if (!closeAt_) {
+            closeAt_ = t + kHangUpGraceS;
+        } else if (t >= *closeAt_) {
+            ::close(master_);
+            master_ = -1;
+            return {Turn::Closed, 0};
+        }
+    }
+    std::optional<double> next = closeAt_ ? closeAt_ : pacer_.nextDue();
+    if (const auto e = instrument_.nextEvent(); e && (!next || *e < *next)) {
+        next = e;
+    }
+    int timeoutMs = next ? static_cast<int>(std::ceil(std::max(0.0, *next - t) * 1000.0)) : -1;
+    if (timeoutMs < 0 || timeoutMs > 1000) {
+        timeoutMs = 1000;
+    }
+    return {Turn::Wait, timeoutMs};
+}
+
+timespec PtyHost::waitFor(bool connected, double t, int timeoutMs) const {
+    // Sub-millisecond waits matter at these speeds (a byte is 87 us at 115200).
+    std::optional<double> due = closeAt_ ? closeAt_ : pacer_.nextDue();
+    timespec ts{};
+    const double waitS = connected && due ? std::max(0.0, std::min(*due - t, timeoutMs / 1000.0))
+                                          : timeoutMs / 1000.0;
+    ts.tv_sec = static_cast<time_t>(waitS);
+    ts.tv_nsec = static_cast<long>((waitS - static_cast<double>(ts.tv_sec)) * 1e9);
+    return ts;
+}
+
 int PtyHost::run(int stopFd, int controlFd) {
     bool connected = false;
     for (;;) {
@@ -173,29 +211,14 @@ int PtyHost::run(int stopFd, int controlFd) {
         const double t = now();
         int timeoutMs = kIdlePollMs;
         if (connected) {
-            instrument_.tick(t);
-            if (!flushOutput(t)) {
+            const Turn turn = serveLine(t);
+            if (turn.what == Turn::Again) {
                 continue;
             }
-            if (pacer_.hangUpDue(t)) {
-                // A hang-up fault: the line goes away with us, once the program has had a
-                // moment to take in the last bytes (closing the master flushes them).
-                if (!closeAt_) {
-                    closeAt_ = t + kHangUpGraceS;
-                } else if (t >= *closeAt_) {
-                    ::close(master_);
-                    master_ = -1;
-                    return 0;
-                }
+            if (turn.what == Turn::Closed) {
+                return 0;
             }
-            std::optional<double> next = closeAt_ ? closeAt_ : pacer_.nextDue();
-            if (const auto e = instrument_.nextEvent(); e && (!next || *e < *next)) {
-                next = e;
-            }
-            timeoutMs = next ? static_cast<int>(std::ceil(std::max(0.0, *next - t) * 1000.0)) : -1;
-            if (timeoutMs < 0 || timeoutMs > 1000) {
-                timeoutMs = 1000;
-            }
+            timeoutMs = turn.timeoutMs;
         }
 
         pollfd fds[3] = {{stopFd, POLLIN, 0}, {master_, POLLIN, 0}, {controlFd, POLLIN, 0}};
@@ -203,19 +226,11 @@ int PtyHost::run(int stopFd, int controlFd) {
             fds[1].events |= POLLOUT;
         }
         if (!connected) {
-            fds[1] = {opened_, POLLIN, 0}; // the program opening the terminal
+            // The program opening the terminal; nothing to watch there without an inotify
+            // descriptor (poll skips a negative one).
+            fds[1] = {opened_ < 0 ? -1 : opened_, POLLIN, 0};
         }
-        // Sub-millisecond waits matter at these speeds (a byte is 87 us at 115200).
-        std::optional<double> due = closeAt_ ? closeAt_ : pacer_.nextDue();
-        timespec ts{};
-        const double waitS = connected && due
-                                 ? std::max(0.0, std::min(*due - t, timeoutMs / 1000.0))
-                                 : timeoutMs / 1000.0;
-        ts.tv_sec = static_cast<time_t>(waitS);
-        ts.tv_nsec = static_cast<long>((waitS - static_cast<double>(ts.tv_sec)) * 1e9);
-        if (!connected && opened_ < 0) {
-            fds[1].fd = -1; // nothing to watch there: poll skips a negative descriptor
-        }
+        const timespec ts = waitFor(connected, t, timeoutMs);
         const int r = ::ppoll(fds, 3, &ts, nullptr);
         if (r < 0 && errno != EINTR) {
             return 1;

@@ -4,6 +4,7 @@
 #include "sim/options.h"
 #include "sim/pacer.h"
 
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -35,8 +36,19 @@ private:
     int lineBaud() const;
     bool programConnected() const;
     void readInput(double t);
-    bool flushOutput(double t);
+    [[nodiscard]] bool flushOutput(double t);
     void drainOpenNotices();
+
+    // One turn of a connected line: the instrument's due work and its output, then how long
+    // the loop may wait (Wait), that it must go round again at once (Again), or that a hang-up
+    // fault closed the line (Closed).
+    struct Turn {
+        enum What { Wait, Again, Closed } what;
+        int timeoutMs;
+    };
+    Turn serveLine(double t);
+    // The wait before the next pass: until the pacer's next byte when connected, within limit.
+    timespec waitFor(bool connected, double t, int timeoutMs) const;
 
     const Options& o_;
     Pacer pacer_;

@@ -4,9 +4,11 @@
 #include "src/acquire/link_session.h"
 #include "src/acquire/sample_unpack.h"
 #include "src/acquire/trigger_search.h"
+#include "src/instrument/status_texts.h"
+#include "src/instrument/timebase.h"
 #include "src/link/link_reporter.h"
 #include "src/link/status_light.h"
-#include "src/link/timebase.h"
+#include "src/link/time_config.h"
 
 namespace tracely {
 
@@ -73,13 +75,14 @@ void AcquisitionEngine::CofigTime() {
 }
 
 void AcquisitionEngine::showLinkDown() {
-    emit panelText(QString::fromLatin1(panel::kFirmware), QStringLiteral("Firmware: "));
-    emit panelText(QString::fromLatin1(panel::kBaudRate), QStringLiteral("Baud: "));
-    emit panelText(QString::fromLatin1(panel::kComPort), QStringLiteral("Com: "));
-    emit panelText(QString::fromLatin1(panel::kSampleRate),
-                   QStringLiteral("Sample Rate: ") + QString::fromStdString(s_.strSampleRate));
-    emit panelText(QString::fromLatin1(panel::kCursorData),
-                   QStringLiteral("Cursors On: ") + QString::fromStdString(s_.strCursorsOn));
+    const auto say = [this](const char* key, const std::string& text) {
+        emit panelText(QString::fromLatin1(key), QString::fromStdString(text));
+    };
+    say(status::kFirmware, status::firmwareText());
+    say(status::kBaudRate, status::baudText());
+    say(status::kComPort, status::comPortText());
+    say(status::kSampleRate, status::sampleRateText(s_.strSampleRate));
+    say(status::kCursorData, status::cursorsOnText(s_.strCursorsOn));
 }
 
 // --- InitHdwe and Update --------------------------------------------------------------------
@@ -159,13 +162,13 @@ void AcquisitionEngine::onIdentified(const QString& firmware, qint32 baud, int c
     s_.varFirmware = firmware.toStdString();
     s_.lngBaudRate = baud;
     s_.intComPort = static_cast<std::int16_t>(comPort);
-    emit panelText(QString::fromLatin1(panel::kFirmware), QStringLiteral("Firmware: ") + firmware);
-    emit panelText(QString::fromLatin1(panel::kBaudRate),
-                   QStringLiteral("Baud: ") + QString::number(baud));
-    emit panelText(QString::fromLatin1(panel::kComPort),
-                   QStringLiteral("Com: ") + QString::number(comPort));
-    emit panelText(QString::fromLatin1(panel::kSampleRate),
-                   QStringLiteral("Sample Rate: ") + QString::fromStdString(s_.strSampleRate));
+    const auto say = [this](const char* key, const std::string& text) {
+        emit panelText(QString::fromLatin1(key), QString::fromStdString(text));
+    };
+    say(status::kFirmware, status::firmwareText(s_.varFirmware));
+    say(status::kBaudRate, status::baudText(std::to_string(baud)));
+    say(status::kComPort, status::comPortText(std::to_string(comPort)));
+    say(status::kSampleRate, status::sampleRateText(s_.strSampleRate));
     light(0, false);
     s_.blnConnected = true;
     s_.blnTimeChanged = true;

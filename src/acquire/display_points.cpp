@@ -1,15 +1,18 @@
 #include "src/acquire/display_points.h"
 
+#include "src/instrument/decimation.h"
+#include "src/instrument/trigger_codes.h"
+
 #include <algorithm>
 
 namespace tracely {
 
 RowWalk chooseRowWalk(FrontPanelState& s) {
     RowWalk w;
-    if ((s.bytS_REG_R8 & 2) == 0) {
+    if (!regs::decimates(s.bytS_REG_R8)) {
         return w;
     }
-    w.step = s.lngBaudRate == 115200 ? 10 : 20;
+    w.step = regs::decimationStep(true, s.lngBaudRate);
     const int trig = s.intTrigIndex;
     const int q = trig / w.step; // truncates towards zero
     int r = trig - q * w.step;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "src/instrument/trigger_codes.h"
 #include "src/link/wire.h"
 
 #include <QByteArray>
@@ -30,8 +31,8 @@ struct CaptureOrder {
     wire::RegisterImage regs{};
     int chunks = 0;
     std::int16_t dumpOffset = 0;
-    std::uint8_t r3 = 0, r4 = 0; // kept when the trigger answer gives no address
-    std::uint8_t r7 = 3;         // the dump mode is derived from it at the answer
+    std::uint8_t r3 = 0, r4 = 0;      // kept when the trigger answer gives no address
+    std::uint8_t r7 = regs::kR7Start; // the dump mode is derived from it at the answer
     bool showTrigLogic = true;
 };
 

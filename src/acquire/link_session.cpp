@@ -1,6 +1,7 @@
 #include "src/acquire/link_session.h"
 
-#include "src/core/registers.h"
+#include "src/acquire/acquire_log.h"
+#include "src/instrument/registers.h"
 #include "src/link/dump_address.h"
 #include "src/link/port_names.h"
 
@@ -150,6 +151,7 @@ void LinkSession::lose(const QString& why, bool closePort) {
     }
     framer_.reset();
     if (connected_ || wasOpen) {
+        qCInfo(lcAcquire).noquote() << "link lost:" << why;
         connected_ = false;
         emit linkLost(why);
     }
@@ -203,11 +205,13 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
     return knownFirmware(firmware);
 }
 
-void LinkSession::runIdentify(const IdentifyOrder& order) {
-    connected_ = false;
-    framer_.reset();
-    // Existence is tested without opening anything; a port that does not exist is skipped.
-    std::array<QString, 9> paths = order.configured;
+namespace {
+
+// COM1 to COM8 as device paths (index = port number), the configured ones first and the
+// machine's devices in order for the rest. Existence is tested without opening anything; a
+// port that does not exist is left empty.
+std::array<QString, 9> presentPorts(const std::array<QString, 9>& configured) {
+    std::array<QString, 9> paths = configured;
     QStringList machine;
     if (std::any_of(paths.begin() + 1, paths.end(), [](const QString& p) { return p.isEmpty(); })) {
         machine = machinePortPaths();
@@ -221,6 +225,11 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
             path.clear();
         }
     }
+    return paths;
+}
+
+// Which ports and speeds were tried tells the user where to look next.
+QString searchedText(const std::array<QString, 9>& paths, const IdentifyOrder& order) {
     QStringList tried;
     for (int n = 1; n <= 8; ++n) {
         const QString& path = paths[static_cast<std::size_t>(n)];
@@ -228,41 +237,51 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
             tried << QStringLiteral("COM%1 (%2)").arg(n).arg(path);
         }
     }
-    // Which ports and speeds were tried tells the user where to look next.
-    const QString searched = tried.isEmpty()
-                                 ? QStringLiteral("no serial port present")
-                                 : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
-                                       QStringLiteral(" at 115200 and 57600 baud");
-    QString busy;
-    std::string firmware;
-    const auto tryPort = [&](int n) {
-        const QString& path = paths[static_cast<std::size_t>(n)];
-        if (!port_.isOpen() || port_.devicePath() != path) {
-            const SerialStatus s = port_.open(path, 115200);
-            if (s.error == SerialError::Busy) {
-                busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
-            }
-            if (!s.ok()) {
-                return false;
-            }
+    return tried.isEmpty() ? QStringLiteral("no serial port present")
+                           : QStringLiteral("tried ") + tried.join(QStringLiteral(", ")) +
+                                 QStringLiteral(" at 115200 and 57600 baud");
+}
+
+} // namespace
+
+bool LinkSession::tryPort(int n, const QString& path, QString& busy, std::string& firmware) {
+    if (!port_.isOpen() || port_.devicePath() != path) {
+        const SerialStatus s = port_.open(path, 115200);
+        if (s.error == SerialError::Busy) {
+            busy = QStringLiteral("COM%1 (%2)").arg(n).arg(path);
         }
-        // Whatever the instrument still sends for an earlier exchange (the echoes of an
-        // instrument that stopped answering, a late answer to the probe of an earlier search,
-        // which an instrument does not know was closed) must not be taken for its identifier.
-        if (!waitQuiet(t_.settleLimitMs)) {
-            port_.close();
+        if (!s.ok()) {
             return false;
         }
-        comPort_ = n;
-        if (probe(115200, firmware)) {
-            return true;
-        }
-        // An answer to the first probe that comes after its 10 ms would otherwise be read as
-        // the answer at the second speed, and the instrument taken to run at a speed it does
-        // not: the line must be quiet before the speed changes.
-        const bool quiet = waitQuiet(t_.settleLimitMs);
-        framer_.reset();
-        return quiet && probe(57600, firmware);
+    }
+    // Whatever the instrument still sends for an earlier exchange (the echoes of an
+    // instrument that stopped answering, a late answer to the probe of an earlier search,
+    // which an instrument does not know was closed) must not be taken for its identifier.
+    if (!waitQuiet(t_.settleLimitMs)) {
+        port_.close();
+        return false;
+    }
+    comPort_ = n;
+    if (probe(115200, firmware)) {
+        return true;
+    }
+    // An answer to the first probe that comes after its 10 ms would otherwise be read as
+    // the answer at the second speed, and the instrument taken to run at a speed it does
+    // not: the line must be quiet before the speed changes.
+    const bool quiet = waitQuiet(t_.settleLimitMs);
+    framer_.reset();
+    return quiet && probe(57600, firmware);
+}
+
+void LinkSession::runIdentify(const IdentifyOrder& order) {
+    connected_ = false;
+    framer_.reset();
+    const std::array<QString, 9> paths = presentPorts(order.configured);
+    const QString searched = searchedText(paths, order);
+    QString busy;
+    std::string firmware;
+    const auto tryAt = [&](int n) {
+        return tryPort(n, paths[static_cast<std::size_t>(n)], busy, firmware);
     };
 
     bool found = false;
@@ -275,19 +294,20 @@ void LinkSession::runIdentify(const IdentifyOrder& order) {
         }
         for (int n = 1; n <= highest && !found; ++n) {
             if (!paths[static_cast<std::size_t>(n)].isEmpty()) {
-                found = tryPort(n);
+                found = tryAt(n);
             }
         }
     } else if (order.comPort >= 1 && order.comPort <= 8) {
-        found = tryPort(order.comPort);
+        found = tryAt(order.comPort);
     }
 
     if (!found) {
         port_.close();
-        emit identifyFailed(busy.isEmpty() ? QStringLiteral("no BitScope answered on COM1 to COM8")
-                                           : busy + QStringLiteral(" is busy: in use by another "
-                                                                   "program"),
-                            busy, searched);
+        const QString why = busy.isEmpty()
+                                ? QStringLiteral("no BitScope answered on COM1 to COM8")
+                                : busy + QStringLiteral(" is busy: in use by another program");
+        qCInfo(lcAcquire).noquote() << "identify failed:" << why;
+        emit identifyFailed(why, busy, searched);
         return;
     }
     port_.discardInput();
@@ -313,8 +333,7 @@ LinkSession::Step LinkSession::sendChar(char c, int timeoutMs, quint64 seq) {
         if (w.error == SerialError::DeviceLost || w.error == SerialError::NotOpen) {
             return Step::Lost;
         }
-        sendFailed_ = true;
-        emit echoFailed(seq, QStringLiteral("could not send \"%1\": %2").arg(c).arg(w.detail));
+        echoFault(seq, QStringLiteral("could not send \"%1\": %2").arg(c).arg(w.detail));
         return Step::Ok;
     }
     const Step s = awaitFrame(QDeadlineTimer(timeoutMs), false);
@@ -324,16 +343,19 @@ LinkSession::Step LinkSession::sendChar(char c, int timeoutMs, quint64 seq) {
     if (framer_.waiting()) {
         framer_.giveUp(); // still owed: taken as this echo when it comes
         ++counters_.timeouts;
-        sendFailed_ = true;
-        emit echoFailed(seq,
-                        QStringLiteral("no echo of \"%1\" within %2 ms").arg(c).arg(timeoutMs));
+        echoFault(seq, QStringLiteral("no echo of \"%1\" within %2 ms").arg(c).arg(timeoutMs));
     } else if (framer_.outcome().echo != c) {
-        sendFailed_ = true;
-        emit echoFailed(seq, QStringLiteral("\"%1\" was echoed as byte %2")
-                                 .arg(c)
-                                 .arg(static_cast<unsigned char>(framer_.outcome().echo)));
+        echoFault(seq, QStringLiteral("\"%1\" was echoed as byte %2")
+                           .arg(c)
+                           .arg(static_cast<unsigned char>(framer_.outcome().echo)));
     }
     return Step::Ok;
+}
+
+void LinkSession::echoFault(quint64 seq, const QString& why) {
+    qCInfo(lcAcquire).noquote() << "capture" << seq << "echo:" << why;
+    sendFailed_ = true;
+    emit echoFailed(seq, why);
 }
 
 LinkSession::Step LinkSession::pump(QDeadlineTimer deadline, bool interruptible) {
@@ -352,7 +374,8 @@ LinkSession::Step LinkSession::pump(QDeadlineTimer deadline, bool interruptible)
     case SerialPort::Wait::Data:
         return drain() ? Step::Ok : Step::Lost;
     case SerialPort::Wait::Lost:
-        drain(); // the last bytes before the hang-up still count
+        // The last bytes before the hang-up still count; the line is lost whatever drain says.
+        static_cast<void>(drain());
         return Step::Lost;
     case SerialPort::Wait::Woken:
         return Step::Ok;
@@ -379,6 +402,7 @@ LinkSession::Step LinkSession::awaitFrame(QDeadlineTimer deadline, bool interrup
 }
 
 void LinkSession::fail(quint64 seq, CaptureFault fault, const QString& why) {
+    qCInfo(lcAcquire).noquote() << "capture" << seq << "failed:" << why;
     publishCounters();
     emit captureFailed(seq, fault, why);
     settle();
@@ -555,6 +579,15 @@ void LinkSession::requestDump(const CaptureOrder& order, quint8& r3, quint8& r4)
     }
 }
 
+void LinkSession::dumpStalled(quint64 seq, const QString& why) {
+    ++counters_.timeouts;
+    publishCounters();
+    emit captureFailed(seq, CaptureFault::Stalled, why);
+    // The serial component's read time-out is its error event: the link is down.
+    lose(QStringLiteral("%1: %2").arg(portName(), why), false);
+    settle();
+}
+
 LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& samples) {
     // At least one block: a capture asked for before any timebase was set still ends.
     const int chunks = std::max(1, order.chunks);
@@ -601,22 +634,15 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
             goneAway();
             return s;
         case Step::Timeout:
-        case Step::Failed: {
-            ++counters_.timeouts;
-            const bool blockLate = blockDeadline.hasExpired();
-            const QString why =
-                blockLate ? QStringLiteral("dump block %1 of %2 did not arrive within %3 s")
-                                .arg(k)
-                                .arg(chunks)
-                                .arg(t_.blockMs / 1000.0)
-                          : QStringLiteral("the dump stopped arriving");
-            publishCounters();
-            emit captureFailed(order.seq, CaptureFault::Stalled, why);
-            // The serial component's read time-out is its error event: the link is down.
-            lose(QStringLiteral("%1: %2").arg(portName(), why), false);
-            settle();
+        case Step::Failed:
+            dumpStalled(order.seq, blockDeadline.hasExpired()
+                                       ? QStringLiteral("dump block %1 of %2 did not arrive "
+                                                        "within %3 s")
+                                             .arg(k)
+                                             .arg(chunks)
+                                             .arg(t_.blockMs / 1000.0)
+                                       : QStringLiteral("the dump stopped arriving"));
             return s;
-        }
         }
         samples.append(framer_.outcome().block.data(),
                        static_cast<qsizetype>(framer_.outcome().block.size()));

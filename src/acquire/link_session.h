@@ -64,7 +64,7 @@ private:
     struct Stop {};
     using Order = std::variant<IdentifyOrder, CaptureOrder, Stop>;
 
-    enum class Step { Ok, Failed, Timeout, Interrupted, Lost, Stopped };
+    enum class [[nodiscard]] Step{Ok, Failed, Timeout, Interrupted, Lost, Stopped};
 
     void post(Order order);
     void run();
@@ -73,24 +73,31 @@ private:
     void idle();
 
     void runIdentify(const IdentifyOrder& order);
-    bool probe(qint32 baud, std::string& firmware);
+    [[nodiscard]] bool probe(qint32 baud, std::string& firmware);
+    // Opens COMn (unless open already) and probes it at both speeds; a busy port is named in
+    // busy.
+    [[nodiscard]] bool tryPort(int n, const QString& path, QString& busy, std::string& firmware);
     void runCapture(const CaptureOrder& order);
-    bool program(const CaptureOrder& order);
+    [[nodiscard]] bool program(const CaptureOrder& order);
     Step awaitTrigger(const CaptureOrder& order);
     void requestDump(const CaptureOrder& order, quint8& r3, quint8& r4);
     Step dump(const CaptureOrder& order, QByteArray& samples);
+    // A dump block that did not come: the capture fails and the link is taken as down.
+    void dumpStalled(quint64 seq, const QString& why);
 
     // Send_Char: one command character and its echo.
     Step sendChar(char c, int timeoutMs, quint64 seq);
+    // A character not sent or not echoed as sent: logged and reported, the capture carries on.
+    void echoFault(quint64 seq, const QString& why);
     // One wait on the line, feeding what comes to the framer.
     Step pump(QDeadlineTimer deadline, bool interruptible);
     // Waits for the framer's awaited item; Interrupted when an order comes in (if allowed).
     Step awaitFrame(QDeadlineTimer deadline, bool interruptible);
     // Feeds whatever the driver holds into the framer.
-    bool drain();
+    [[nodiscard]] bool drain();
     void settle();
     // Reads and drops until nothing has come for a while; false when the line went away.
-    bool waitQuiet(int limitMs);
+    [[nodiscard]] bool waitQuiet(int limitMs);
     void lose(const QString& why, bool closePort);
     void goneAway(); // the line itself went away: closed and reported
     void fail(quint64 seq, CaptureFault fault, const QString& why);

@@ -16,7 +16,7 @@ namespace tracely {
 // counted. Plain C++, fed by whoever reads the line.
 class ReplyFramer {
 public:
-    enum class Status { Idle, Pending, Done, Broken };
+    enum class [[nodiscard]] Status{Idle, Pending, Done, Broken};
 
     // What became of the thing the program waits for (the newest item owed).
     struct Outcome {

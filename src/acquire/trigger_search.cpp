@@ -1,6 +1,6 @@
 #include "src/acquire/trigger_search.h"
 
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@ constexpr int kWindow = 80; // samples examined per forward search
 
 std::int16_t findTriggerRow(std::span<const SampleRow> rows, std::int16_t start,
                             const TriggerSearchInput& in, std::int16_t previous) {
-    const int type = in.sentR7 & 0x30;
-    if (type == 0x10) {
+    const regs::TrigCode type = regs::trigCode(in.sentR7);
+    if (type == regs::TrigCode::Unused) {
         return previous;
     }
     const int count = static_cast<int>(rows.size());
@@ -26,7 +26,7 @@ std::int16_t findTriggerRow(std::span<const SampleRow> rows, std::int16_t start,
     };
     // The level type checks its first sample against the controls as they are now.
     const auto firstMatches = [&](std::uint8_t b) {
-        if (type == 0x00) {
+        if (type == regs::TrigCode::Level) {
             const auto care = static_cast<std::uint8_t>(~in.sentR6);
             const auto want = static_cast<std::uint8_t>(in.imageR5 & ~in.imageR6);
             return (b & care) == want;
@@ -34,9 +34,10 @@ std::int16_t findTriggerRow(std::span<const SampleRow> rows, std::int16_t start,
         return matches(b);
     };
     // Type 30 looks for the condition becoming false: the same walk with the test inverted.
-    const bool invert = type == 0x30;
+    const bool invert = type == regs::TrigCode::Leaving;
 
-    int f = start + (type == 0x30 ? 40 : type == 0x00 ? -25 : 0);
+    using regs::TrigCode;
+    int f = start + (type == TrigCode::Leaving ? 40 : type == TrigCode::Level ? -25 : 0);
     for (;;) {
         int i = f;
         bool restart = false;

@@ -328,7 +328,10 @@ std::string write(const CaptureRecord& r) {
     return header() + captureParts(r) + endMark();
 }
 
-ReadResult read(std::string_view b) {
+namespace {
+
+// The file's size, magic and format version: the failure, or nothing when they are good.
+std::optional<ReadResult> headerProblem(std::string_view b) {
     if (b.size() > kMaxBytes) {
         return fail(Error::TooLarge, "The file is too large to be a Tracely capture.");
     }
@@ -346,26 +349,64 @@ ReadResult read(std::string_view b) {
                                              "; this Tracely reads format " +
                                              std::to_string(kVersion) + ".");
     }
+    return std::nullopt;
+}
+
+struct Part {
+    std::string_view tag;
+    std::string_view payload;
+};
+
+// The part at `at`, whole and with its checksum right; `at` moves past it.
+std::optional<ReadResult> takePart(std::string_view b, std::size_t& at, Part& part) {
+    if (b.size() - at < 8) {
+        return fail(Error::Truncated, "The capture file is cut short.");
+    }
+    part.tag = b.substr(at, 4);
+    const std::uint32_t len = getU32(b, at + 4);
+    if (len > b.size() - at - 8 || b.size() - at - 8 - len < 4) {
+        return fail(Error::Truncated, "The capture file is cut short.");
+    }
+    part.payload = b.substr(at + 8, len);
+    // The checksum covers the part's name, length and contents.
+    if (crc32(b.substr(at, 8 + len)) != getU32(b, at + 8 + len)) {
+        return fail(Error::Damaged, "The capture file is damaged: the checksum of its part '" +
+                                        clean(part.tag) + "' does not match.");
+    }
+    at += 8 + len + 4;
+    return std::nullopt;
+}
+
+// The samples part: whole rows of analog and logic bytes.
+std::optional<ReadResult> takeSamples(std::string_view payload, CaptureRecord& r) {
+    if (payload.empty() || payload.size() % 2 != 0 || payload.size() / 2 > 32767) {
+        return fail(Error::BadContent,
+                    "The capture file's samples are not whole rows of 1 to 32767.");
+    }
+    r.samples.resize(payload.size() / 2);
+    for (std::size_t i = 0; i < r.samples.size(); ++i) {
+        r.samples[i].analog = static_cast<std::uint8_t>(payload[2 * i]);
+        r.samples[i].logic = static_cast<std::uint8_t>(payload[2 * i + 1]);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ReadResult read(std::string_view b) {
+    if (auto problem = headerProblem(b)) {
+        return std::move(*problem);
+    }
     std::size_t at = kMagic.size() + 2;
     std::vector<CaptureRecord> records;
     CaptureRecord r;
     bool meta = false; // a description waits for its samples
     for (;;) {
-        if (b.size() - at < 8) {
-            return fail(Error::Truncated, "The capture file is cut short.");
+        Part part;
+        if (auto problem = takePart(b, at, part)) {
+            return std::move(*problem);
         }
-        const std::string_view tag = b.substr(at, 4);
-        const std::uint32_t len = getU32(b, at + 4);
-        if (len > b.size() - at - 8 || b.size() - at - 8 - len < 4) {
-            return fail(Error::Truncated, "The capture file is cut short.");
-        }
-        const std::string_view payload = b.substr(at + 8, len);
-        // The checksum covers the part's name, length and contents.
-        if (crc32(b.substr(at, 8 + len)) != getU32(b, at + 8 + len)) {
-            return fail(Error::Damaged, "The capture file is damaged: the checksum of its part '" +
-                                            clean(tag) + "' does not match.");
-        }
-        at += 8 + len + 4;
+        const std::string_view tag = part.tag;
         if (tag == kEnd) {
             if (at != b.size()) {
                 return fail(Error::Damaged, "The capture file has data after its end.");
@@ -378,7 +419,7 @@ ReadResult read(std::string_view b) {
             }
             meta = true;
             r = CaptureRecord{};
-            if (auto problem = parseMeta(payload, r)) {
+            if (auto problem = parseMeta(part.payload, r)) {
                 return fail(Error::BadContent,
                             "The capture file's description is wrong: " + *problem + ".");
             }
@@ -388,14 +429,8 @@ ReadResult read(std::string_view b) {
                             "The capture file has samples without a description.");
             }
             meta = false;
-            if (payload.empty() || payload.size() % 2 != 0 || payload.size() / 2 > 32767) {
-                return fail(Error::BadContent,
-                            "The capture file's samples are not whole rows of 1 to 32767.");
-            }
-            r.samples.resize(payload.size() / 2);
-            for (std::size_t i = 0; i < r.samples.size(); ++i) {
-                r.samples[i].analog = static_cast<std::uint8_t>(payload[2 * i]);
-                r.samples[i].logic = static_cast<std::uint8_t>(payload[2 * i + 1]);
+            if (auto problem = takeSamples(part.payload, r)) {
+                return std::move(*problem);
             }
             records.push_back(std::move(r));
         } else if (!(tag[0] >= 'a' && tag[0] <= 'z')) {

@@ -17,9 +17,10 @@ inline constexpr int kVersion = 1;
 // A single capture is at most 64 KiB of rows and a page of text; a recording holds hundreds.
 inline constexpr std::size_t kMaxBytes = 64u << 20;
 
-enum class Error { None, NotACaptureFile, NewerVersion, Truncated, Damaged, BadContent, TooLarge };
+enum class [[nodiscard]] Error{None,    NotACaptureFile, NewerVersion, Truncated,
+                               Damaged, BadContent,      TooLarge};
 
-struct ReadResult {
+struct [[nodiscard]] ReadResult {
     std::vector<CaptureRecord> records; // one, or several for a recording; none on an error
     Error error = Error::None;
     std::string message; // for the user; empty on success

@@ -2,7 +2,9 @@
 
 #include "src/capture/capture_csv.h"
 #include "src/capture/capture_file.h"
+#include "src/capture/capture_log.h"
 #include "src/capture/graph_export.h"
+#include "src/instrument/status_texts.h"
 #include "src/measure/measure_bar.h"
 #include "src/measure/measure_settings.h"
 #include "src/widgets/graph.h"
@@ -37,14 +39,19 @@ namespace {
 
 const QString kCaptureFilter = QStringLiteral("Tracely captures (*.tracely)");
 
+void setError(QString* error, const QString& text) {
+    qCInfo(lcCapture).noquote() << text;
+    if (error) {
+        *error = text;
+    }
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
     // Written whole or not at all: a failed export never leaves half a file behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) {
-            *error = QStringLiteral("Could not write ") + path + QStringLiteral(": ") +
-                     file.errorString();
-        }
+        setError(error, QStringLiteral("Could not write ") + path + QStringLiteral(": ") +
+                            file.errorString());
         return false;
     }
     return true;
@@ -52,16 +59,10 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
 
 // The status bar's link panel: a few words, the whole sentence in its tooltip.
 void say(const FrontPanel& p, const QString& text, const QString& inFull) {
-    p.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
-    if (QLabel* label = p.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+    p.StatusBar1->setPanelText(QString::fromLatin1(status::kLink), text);
+    if (QLabel* label = p.StatusBar1->panel(QString::fromLatin1(status::kLink))) {
         label->setToolTip(inFull);
         label->setAccessibleName(QStringLiteral("link status: ") + inFull);
-    }
-}
-
-void setError(QString* error, const QString& text) {
-    if (error) {
-        *error = text;
     }
 }
 
@@ -255,7 +256,7 @@ void CaptureTools::stopRecording() {
     if (recordFile_) {
         recordFile_->close();
         recordFile_.reset();
-        p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+        p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink),
                                     QStringLiteral("Recorded %1 captures").arg(recorded_));
     }
     recordAction_->setChecked(false);
@@ -280,13 +281,14 @@ void CaptureTools::appendToRecording() {
     if (!recordFile_->seek(end) || recordFile_->write(more) != more.size() ||
         !recordFile_->flush()) {
         const QString why = recordFile_->errorString();
+        qCInfo(lcCapture).noquote() << "recording stopped:" << why;
         stopRecording();
         messageBox_(QStringLiteral("Record captures"),
                     QStringLiteral("The recording stopped: ") + why);
         return;
     }
     ++recorded_;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"),
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink),
                                 QStringLiteral("Recording: %1 captures").arg(recorded_));
 }
 
@@ -431,9 +433,8 @@ void CaptureTools::applyRecord(const CaptureRecord& r) {
     s_.bytLogicData = points_.logic;
     s_.intTrigIndex = points_.trigIndex;
     s_.blnCaptureDone = true;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrSampleRate"),
-                                QStringLiteral("Sample Rate: ") +
-                                    QString::fromStdString(s_.strSampleRate));
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kSampleRate),
+                                QString::fromStdString(status::sampleRateText(s_.strSampleRate)));
     display_.PlotAnalog();
     display_.PlotLogic();
     display_.DisplayCursorData();

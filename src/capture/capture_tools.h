@@ -49,16 +49,16 @@ public:
     const CapturePoints& points() const { return points_; }
 
     // Each returns false with the reason in `error` (a sentence for the user).
-    bool saveCapture(const QString& path, QString* error);
-    bool openCapture(const QString& path, QString* error);
-    bool exportCsv(const QString& path, QString* error);
-    bool exportPng(const QString& path, QString* error);
-    bool exportSvg(const QString& path, QString* error);
-    bool print(QPrinter& printer, QString* error);
+    [[nodiscard]] bool saveCapture(const QString& path, QString* error);
+    [[nodiscard]] bool openCapture(const QString& path, QString* error);
+    [[nodiscard]] bool exportCsv(const QString& path, QString* error);
+    [[nodiscard]] bool exportPng(const QString& path, QString* error);
+    [[nodiscard]] bool exportSvg(const QString& path, QString* error);
+    [[nodiscard]] bool print(QPrinter& printer, QString* error);
 
     // Continuous record: while on, every capture drawn is appended to the file. A file that
     // holds several captures opens at its first; these step through them.
-    bool startRecording(const QString& path, QString* error);
+    [[nodiscard]] bool startRecording(const QString& path, QString* error);
     void stopRecording();
     bool recording() const { return recordFile_ != nullptr; }
     int recordedCount() const { return recorded_; }

@@ -20,9 +20,9 @@ using Graphs = std::vector<const widgets::Graph*>;
 QSize stackedSize(const Graphs& graphs);
 
 // False (and a sentence in `error`) when the file cannot be written.
-bool savePng(const QString& path, const Graphs& graphs, QString* error);
-bool saveSvg(const QString& path, const Graphs& graphs, QString* error);
+[[nodiscard]] bool savePng(const QString& path, const Graphs& graphs, QString* error);
+[[nodiscard]] bool saveSvg(const QString& path, const Graphs& graphs, QString* error);
 // Fits the picture to the printer's page, keeping its proportions.
-bool print(QPrinter& printer, const Graphs& graphs, QString* error);
+[[nodiscard]] bool print(QPrinter& printer, const Graphs& graphs, QString* error);
 
 } // namespace tracely::graph_export

@@ -1,7 +1,7 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_parts.h"
+#include "src/instrument/status_texts.h"
 
-#include "src/link/timebase.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/identify.h"
 #include "src/widgets/keyed_status_bar.h"
@@ -170,15 +170,18 @@ FrontPanel buildFrontPanel(QWidget* host) {
     p.StatusBar1 =
         named(new widgets::KeyedStatusBar(host), "StatusBar1", QStringLiteral("status bar"));
     p.StatusBar1->setFont(lettering); // it leaves the panel for the window's foot
-    p.StatusBar1->addPanel(QStringLiteral("sbrFirmWare"), QStringLiteral("Firmware: "));
-    p.StatusBar1->addPanel(QStringLiteral("sbrBaudRate"), QStringLiteral("Baud: "));
-    p.StatusBar1->addPanel(QStringLiteral("sbrComPort"), QStringLiteral("Com: "));
-    p.StatusBar1->addPanel(QStringLiteral("sbrSampleRate"), QStringLiteral("Sample Rate: "));
-    p.StatusBar1->addPanel(QStringLiteral("sbrCursorData"), QStringLiteral("Cursors On: "));
+    const auto addPanel = [&p](const char* key, const std::string& text) {
+        p.StatusBar1->addPanel(QString::fromLatin1(key), QString::fromStdString(text));
+    };
+    addPanel(status::kFirmware, status::firmwareText());
+    addPanel(status::kBaudRate, status::baudText());
+    addPanel(status::kComPort, status::comPortText());
+    addPanel(status::kSampleRate, status::sampleRateText({}));
+    addPanel(status::kCursorData, status::cursorsOnText({}));
     // What the link is doing, in words, and how far a long dump has come. The words may be
     // longer than the window is wide: they give way rather than push the window wider.
-    QLabel* link =
-        p.StatusBar1->addPanel(QStringLiteral("sbrLink"), QStringLiteral("Not connected"), 2);
+    QLabel* link = p.StatusBar1->addPanel(QString::fromLatin1(status::kLink),
+                                          QStringLiteral("Not connected"), 2);
     link->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     link->setMinimumWidth(
         link->fontMetrics().horizontalAdvance(QStringLiteral("Waiting for trigger")));

@@ -1,7 +1,7 @@
 #include "src/core/front_panel.h"
 #include "src/core/front_panel_parts.h"
 
-#include "src/link/timebase.h"
+#include "src/instrument/timebase.h"
 #include "src/widgets/identify.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/two_state_button.h"

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "src/instrument/trigger_codes.h"
+
 namespace tracely {
 
 // One row of the raw capture: the analog sample byte and the logic byte of the same sample.
@@ -33,8 +35,8 @@ struct RegisterImageLayer {
     std::uint8_t bytREG_R4 = 0;
     std::uint8_t bytREG_R5 = 128; // analog level trigger at mid scale
     std::uint8_t bytREG_R6 = 0;
-    std::uint8_t bytREG_R7 = 3; // analog trigger source, BNC input, level mode
-    std::uint8_t bytREG_R8 = 1;
+    std::uint8_t bytREG_R7 = regs::kR7Start; // analog trigger source, BNC input, level mode
+    std::uint8_t bytREG_R8 = regs::kR8Bit0;
     std::uint8_t bytREG_R11 = 0;
     std::uint8_t bytREG_R12 = 0;
     std::uint8_t bytREG_R13 = 0;

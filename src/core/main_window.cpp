@@ -2,8 +2,9 @@
 
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"
+#include "src/instrument/registers.h"
+#include "src/instrument/status_texts.h"
 #include "src/link/link_reporter.h"
-#include "src/link/timebase.h"
 #include "src/measure/measure_bar.h"
 #include "src/panel/controls.h"
 #include "src/settings/settings_file.h"
@@ -227,8 +228,8 @@ void MainWindow::addShortcuts() {
 
 void MainWindow::showLinkText(const QString& text, const QString& inFull) {
     const QString full = inFull.isEmpty() ? text : inFull;
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrLink"), text);
-    if (QLabel* label = p_.StatusBar1->panel(QStringLiteral("sbrLink"))) {
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kLink), text);
+    if (QLabel* label = p_.StatusBar1->panel(QString::fromLatin1(status::kLink))) {
         label->setToolTip(full); // the whole of it, should the panel be too narrow
         label->setAccessibleName(QStringLiteral("link status: ") + full);
     }
@@ -365,11 +366,11 @@ void MainWindow::loadSavedPanel() {
 }
 
 void MainWindow::fillStatusBar() {
-    setPanelText(panel::kFirmware, "Firmware: ");
-    setPanelText(panel::kBaudRate, "Baud: ");
-    setPanelText(panel::kComPort, "Com: ");
-    setPanelText(panel::kSampleRate, "Sample Rate: " + s_.strSampleRate);
-    setPanelText(panel::kCursorData, "Cursors On: " + s_.strCursorsOn);
+    setPanelText(status::kFirmware, status::firmwareText());
+    setPanelText(status::kBaudRate, status::baudText());
+    setPanelText(status::kComPort, status::comPortText());
+    setPanelText(status::kSampleRate, status::sampleRateText(s_.strSampleRate));
+    setPanelText(status::kCursorData, status::cursorsOnText(s_.strCursorsOn));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

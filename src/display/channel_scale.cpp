@@ -1,7 +1,7 @@
 // The channels' vertical scales: knob labels and the numbers that follow from them.
 #include "src/display/display.h"
 
-#include "src/display/scale_tables.h"
+#include "src/instrument/scale_tables.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"

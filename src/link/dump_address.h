@@ -14,6 +14,7 @@ struct DumpAddress {
 // The dump start address: the trigger answer read as hexadecimal, less the dump offset,
 // modulo 65536. Nothing when the answer is not a hexadecimal number (empty, other characters,
 // or more digits than a 32-bit value holds).
-std::optional<DumpAddress> SplitDumpAddress(std::string_view answer, std::int16_t offset);
+[[nodiscard]] std::optional<DumpAddress> SplitDumpAddress(std::string_view answer,
+                                                          std::int16_t offset);
 
 } // namespace tracely

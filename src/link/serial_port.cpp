@@ -1,5 +1,7 @@
 #include "src/link/serial_port.h"
 
+#include "src/link/link_log.h"
+
 #include <QFileInfo>
 #include <QSerialPort>
 
@@ -18,6 +20,7 @@ namespace tracely {
 
 namespace {
 SerialStatus failure(SerialError e, QString detail = {}) {
+    qCInfo(lcLink).noquote() << toString(e) << detail;
     return {e, std::move(detail)};
 }
 

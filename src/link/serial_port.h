@@ -10,7 +10,7 @@ class QSerialPort;
 
 namespace tracely {
 
-enum class SerialError {
+enum class [[nodiscard]] SerialError{
     None,
     NotOpen,    // the operation needs an open port
     OpenFailed, // the device path does not exist or refused to open
@@ -22,7 +22,7 @@ enum class SerialError {
 
 const char* toString(SerialError e);
 
-struct SerialStatus {
+struct [[nodiscard]] SerialStatus {
     SerialError error = SerialError::None;
     QString detail;
     bool ok() const { return error == SerialError::None; }
@@ -51,7 +51,7 @@ public:
 
     SerialStatus write(const QByteArray& data);
 
-    enum class Wait { Data, Timeout, Woken, Lost };
+    enum class [[nodiscard]] Wait{Data, Timeout, Woken, Lost};
     // Waits until bytes are there to read, the deadline passes, wake() is called or the line
     // goes away. A pending wake() is taken by this call.
     Wait waitReadable(QDeadlineTimer deadline);

@@ -138,6 +138,54 @@ Value edgeTime(const std::vector<double>& edges, bool tooFast, double dt, const 
     return Value::of(sum / static_cast<double>(edges.size()) * dt);
 }
 
+std::string clippedText(bool clipHigh, bool clipLow) {
+    return std::string("the trace is clipped at the ") +
+           (clipHigh && clipLow ? "top and bottom"
+            : clipHigh          ? "top"
+                                : "bottom") +
+           " of the range: choose more volts per division";
+}
+
+// Time above the middle in each whole period, in points, from each rising crossing to the
+// falling one after it (the crossings alternate, so it lies before the next rising one).
+double timeAboveMiddle(const Edges& e) {
+    double highTime = 0.0;
+    for (std::size_t k = 0; k + 1 < e.rising.size(); ++k) {
+        const auto f = std::upper_bound(e.falling.begin(), e.falling.end(), e.rising[k]);
+        highTime +=
+            (f != e.falling.end() ? std::min(*f, e.rising[k + 1]) : e.rising[k + 1]) - e.rising[k];
+    }
+    return highTime;
+}
+
+struct Levels {
+    double mean;
+    double rms;
+};
+
+// Mean and RMS over whole periods when there are any, so that a part period does not pull
+// them; otherwise over the whole capture. step: the converter step (0 when unknown).
+Levels levels(std::span<const float> v, const Edges& e, double step) {
+    std::size_t first = 0;
+    std::size_t last = v.size();
+    if (e.rising.size() >= 2) {
+        first = static_cast<std::size_t>(std::ceil(e.rising.front()));
+        last = static_cast<std::size_t>(std::ceil(e.rising.back()));
+    }
+    double sum = 0.0;
+    double squares = 0.0;
+    for (std::size_t i = first; i < last; ++i) {
+        sum += v[i];
+        squares += static_cast<double>(v[i]) * v[i];
+    }
+    const double count = static_cast<double>(last - first);
+    // Averaging resolves finer than one converter step, but not by more than ten times: a
+    // mean of microvolts from 28 mV steps would claim what the samples cannot know.
+    const double mean =
+        step > 0.0 ? std::round(sum / count / (step / 10.0)) * (step / 10.0) : sum / count;
+    return {mean, std::sqrt(squares / count)};
+}
+
 } // namespace
 
 AnalogMeasurements measureAnalog(const AnalogTrace& trace) {
@@ -158,11 +206,7 @@ AnalogMeasurements measureAnalog(const AnalogTrace& trace) {
     const bool rails = step > 0.0;
     const bool clipLow = rails && lo <= trace.lowRail + step / 2.0;
     const bool clipHigh = rails && hi >= trace.highRail - step / 2.0;
-    const std::string clipped = std::string("the trace is clipped at the ") +
-                                (clipHigh && clipLow ? "top and bottom"
-                                 : clipHigh          ? "top"
-                                                     : "bottom") +
-                                " of the range: choose more volts per division";
+    const std::string clipped = clippedText(clipHigh, clipLow);
 
     m.maximum = clipHigh ? Value::none(clipped) : Value::of(hi);
     m.minimum = clipLow ? Value::none(clipped) : Value::of(lo);
@@ -183,38 +227,13 @@ AnalogMeasurements measureAnalog(const AnalogTrace& trace) {
         const double period = span / static_cast<double>(n - 1) * dt;
         m.period = Value::of(period);
         m.frequency = Value::of(1.0 / period);
-        // Time above the middle in each whole period, from each rising crossing to the falling
-        // one after it (the crossings alternate, so it lies before the next rising one).
-        double highTime = 0.0;
-        for (std::size_t k = 0; k + 1 < n; ++k) {
-            const auto f = std::upper_bound(e.falling.begin(), e.falling.end(), e.rising[k]);
-            highTime += (f != e.falling.end() ? std::min(*f, e.rising[k + 1]) : e.rising[k + 1]) -
-                        e.rising[k];
-        }
+        const double highTime = timeAboveMiddle(e);
         m.duty = clip ? Value::none(clipped) : Value::of(highTime / span);
     }
 
-    // Mean and RMS over whole periods when there are any, so that a part period does not
-    // pull them; otherwise over the whole capture.
-    std::size_t first = 0;
-    std::size_t last = v.size();
-    if (n >= 2) {
-        first = static_cast<std::size_t>(std::ceil(e.rising.front()));
-        last = static_cast<std::size_t>(std::ceil(e.rising.back()));
-    }
-    double sum = 0.0;
-    double squares = 0.0;
-    for (std::size_t i = first; i < last; ++i) {
-        sum += v[i];
-        squares += static_cast<double>(v[i]) * v[i];
-    }
-    const double count = static_cast<double>(last - first);
-    // Averaging resolves finer than one converter step, but not by more than ten times: a
-    // mean of microvolts from 28 mV steps would claim what the samples cannot know.
-    const double mean =
-        rails ? std::round(sum / count / (step / 10.0)) * (step / 10.0) : sum / count;
-    m.mean = clip ? Value::none(clipped) : Value::of(mean);
-    m.rms = clip ? Value::none(clipped) : Value::of(std::sqrt(squares / count));
+    const Levels l = levels(v, e, rails ? step : 0.0);
+    m.mean = clip ? Value::none(clipped) : Value::of(l.mean);
+    m.rms = clip ? Value::none(clipped) : Value::of(l.rms);
 
     if (hi - lo > flat) {
         if (clip) {

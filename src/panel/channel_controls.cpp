@@ -2,7 +2,8 @@
 
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
+#include "src/instrument/status_texts.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/slide.h"
@@ -56,9 +57,8 @@ void Controls::channelEnableChanged(Channel ch, bool on) {
             s_.strCursorsOn = other.cursor;
         }
     }
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrCursorData"),
-                                QStringLiteral("Cursors On: ") +
-                                    QString::fromStdString(s_.strCursorsOn));
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kCursorData),
+                                QString::fromStdString(status::cursorsOnText(s_.strCursorsOn)));
     setChannelScale(ch);
     // Channel B's own handler leaves the redraw to the handler that switched it.
     if (ch == Channel::A) {
@@ -91,7 +91,7 @@ void Controls::primaryChannelChanged() {
         }
     }
     s_.bytREG_R14 = regs::computeR14(s_.bytCHaRange, s_.bytCHbRange, button->value(), aOn(), bOn());
-    s_.bytREG_R8 = static_cast<std::uint8_t>(s_.bytREG_R8 | 1);
+    s_.bytREG_R8 = static_cast<std::uint8_t>(s_.bytREG_R8 | regs::kR8Bit0);
     PlaceMarkers();
     hideTrigPlot();
 }

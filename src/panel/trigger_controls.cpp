@@ -1,7 +1,7 @@
 #include "src/panel/controls.h"
 
 #include "src/core/front_panel_state.h"
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/knob.h"
 
@@ -100,7 +100,7 @@ void Controls::CycleTrigBit(int n) {
     p_.optTrigFE->setEnabled(step.edgesEnabled);
     if (!step.edgesEnabled) {
         p_.optTrigLVL->setChecked(true);
-        s_.bytREG_R7 = static_cast<std::uint8_t>(s_.bytREG_R7 & 207);
+        s_.bytREG_R7 = regs::withTrigCode(s_.bytREG_R7, regs::TrigCode::Level);
     }
     requestUpdate();
 }

@@ -53,31 +53,27 @@ std::optional<std::int32_t> fromHex(std::string_view digits) {
 // Exponents beyond this make any nonzero mantissa out of range (or round it to zero).
 constexpr long kExponentLimit = 100000;
 
-} // namespace
-
-std::optional<std::int32_t> toLong(std::string_view text) {
-    std::string_view s = trimBlanks(text);
-    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
-        return fromHex(s.substr(2));
-    }
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    // Mantissa digits without the point; pointPos counts the digits before the point.
+// A decimal number as its mantissa digits without the point; pointPos counts the digits
+// before the point (after the exponent is applied).
+struct Decimal {
     std::string digits;
+    long pointPos = 0;
+};
+
+// Digits, an optional point and fraction, an optional exponent, and nothing after them.
+std::optional<Decimal> parseDecimal(std::string_view s) {
+    Decimal d;
     std::size_t i = 0;
     for (; i < s.size() && isDigit(s[i]); ++i) {
-        digits.push_back(s[i]);
+        d.digits.push_back(s[i]);
     }
-    long pointPos = static_cast<long>(digits.size());
+    d.pointPos = static_cast<long>(d.digits.size());
     if (i < s.size() && s[i] == '.') {
         for (++i; i < s.size() && isDigit(s[i]); ++i) {
-            digits.push_back(s[i]);
+            d.digits.push_back(s[i]);
         }
     }
-    if (digits.empty()) {
+    if (d.digits.empty()) {
         return std::nullopt;
     }
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
@@ -96,18 +92,24 @@ std::optional<std::int32_t> toLong(std::string_view text) {
                 exponent = exponent * 10 + (s[i] - '0');
             }
         }
-        pointPos += expNegative ? -exponent : exponent;
+        d.pointPos += expNegative ? -exponent : exponent;
     }
     if (i != s.size()) {
         return std::nullopt;
     }
+    return d;
+}
+
+// The magnitude rounded half to even to a whole number; nothing when it has more than ten
+// integer digits.
+std::optional<std::int64_t> roundHalfEven(Decimal d) {
     // Drop leading zeros so that the count of integer digits is meaningful.
-    const std::size_t firstNonZero = digits.find_first_not_of('0');
+    const std::size_t firstNonZero = d.digits.find_first_not_of('0');
     if (firstNonZero == std::string::npos) {
         return 0;
     }
-    digits.erase(0, firstNonZero);
-    pointPos -= static_cast<long>(firstNonZero);
+    const std::string& digits = d.digits.erase(0, firstNonZero);
+    const long pointPos = d.pointPos - static_cast<long>(firstNonZero);
     if (pointPos > 10) {
         return std::nullopt;
     }
@@ -126,13 +128,36 @@ std::optional<std::int32_t> toLong(std::string_view text) {
         }
     }
     // pointPos < 0: the value is below 0.1 in magnitude and rounds to zero.
-    if (negative) {
-        value = -value;
+    return value;
+}
+
+} // namespace
+
+std::optional<std::int32_t> toLong(std::string_view text) {
+    std::string_view s = trimBlanks(text);
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        return fromHex(s.substr(2));
     }
-    if (value < INT32_MIN || value > INT32_MAX) {
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    const std::optional<Decimal> decimal = parseDecimal(s);
+    if (!decimal) {
         return std::nullopt;
     }
-    return static_cast<std::int32_t>(value);
+    std::optional<std::int64_t> value = roundHalfEven(*decimal);
+    if (!value) {
+        return std::nullopt;
+    }
+    if (negative) {
+        *value = -*value;
+    }
+    if (*value < INT32_MIN || *value > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(*value);
 }
 
 } // namespace tracely::ini

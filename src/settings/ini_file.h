@@ -16,7 +16,7 @@ enum class FileState {
     Unusable // too large, not a regular file, or unreadable: neither parsed nor replaced
 };
 
-struct FileText {
+struct [[nodiscard]] FileText {
     FileState state = FileState::Missing;
     std::string text;
 };
@@ -33,12 +33,12 @@ enum class PathKind {
     Unreadable, // a regular file this user may not read
     TooLarge    // a regular file over kMaxFileSize
 };
-PathKind probe(const std::string& path);
+[[nodiscard]] PathKind probe(const std::string& path);
 
 // Whether a replace of the file at path can be done: its folder can be written (for the
 // temporary file and the rename) and the file is missing or a regular file with a write bit
 // that this user may write.
-bool canReplace(const std::string& path);
+[[nodiscard]] bool canReplace(const std::string& path);
 
 // Writes text to a temporary file in the same folder, flushes it to disk and renames it over
 // the file, so that a reader sees either the old or the new file, never a part. The file keeps
@@ -47,7 +47,7 @@ bool canReplace(const std::string& path);
 // old file is untouched and no temporary file is left behind.
 // The temporary file is locked while it is written, so that removeStaleTemporaries can tell
 // the leftover of a save that was killed from the file of a save still running.
-bool replaceFile(const std::string& path, std::string_view text);
+[[nodiscard]] bool replaceFile(const std::string& path, std::string_view text);
 
 // Removes the temporary files that saves of the file at path left behind when they were killed
 // (hidden files named after it in its folder, or in the folder of the file a link names, that

@@ -159,6 +159,48 @@ Refusal checkLine(std::string_view content, std::string_view key) {
     return content.size() > kMaxLineLength ? Refusal::LineTooLong : Refusal::LooksLikeHeader;
 }
 
+// The key's line with the new value after its "=", every other byte kept.
+std::optional<std::string> replaceValue(std::string_view text, const Line& match,
+                                        const std::string& k, const std::string& v, Refusal* why) {
+    const std::string_view prefix = text.substr(match.begin, match.equals + 1 - match.begin);
+    if (const Refusal r = checkLine(std::string(prefix).append(v), k); r != Refusal::None) {
+        return refuse(r, why);
+    }
+    std::string out;
+    out.reserve(text.size() + v.size());
+    out.append(text.substr(0, match.equals + 1));
+    out.append(v);
+    out.append(text.substr(match.end));
+    return out;
+}
+
+// The text with a new section holding the key at its end.
+std::string withNewSection(std::string_view text, const std::string& newHeader,
+                           const std::string& keyLine) {
+    const std::string_view eol = lineEnding(text);
+    std::string out;
+    out.reserve(text.size() + newHeader.size() + keyLine.size() + 8);
+    out.append(text);
+    if (!out.empty() && out.back() != '\n') {
+        out.append(eol);
+    }
+    out.append(newHeader).append(eol);
+    out.append(keyLine).append(eol);
+    return out;
+}
+
+// The text with the key's line after the line `after`, ending as that line ends.
+std::string insertedAfter(std::string_view text, const Line& after, const std::string& keyLine) {
+    const std::string_view ending =
+        after.hasEnding() ? text.substr(after.end, after.next - after.end) : lineEnding(text);
+    std::string out;
+    out.reserve(text.size() + keyLine.size() + 8);
+    out.append(text.substr(0, after.end)).append(ending);
+    out.append(keyLine).append(ending);
+    out.append(text.substr(after.next));
+    return out;
+}
+
 } // namespace
 
 std::optional<std::string> writeValue(std::string_view text, std::string_view section,
@@ -193,17 +235,8 @@ std::optional<std::string> writeValue(std::string_view text, std::string_view se
         },
         &header);
 
-    std::string out;
     if (match) {
-        const std::string_view prefix = text.substr(match->begin, match->equals + 1 - match->begin);
-        if (const Refusal r = checkLine(std::string(prefix).append(v), k); r != Refusal::None) {
-            return refuse(r, why);
-        }
-        out.reserve(text.size() + v.size());
-        out.append(text.substr(0, match->equals + 1));
-        out.append(v);
-        out.append(text.substr(match->end));
-        return out;
+        return replaceValue(text, *match, k, v, why);
     }
     const std::string keyLine = k + "=" + v;
     if (const Refusal r = checkLine(keyLine, k); r != Refusal::None) {
@@ -213,24 +246,10 @@ std::optional<std::string> writeValue(std::string_view text, std::string_view se
     if (!haveSection && !readsAsSection(newHeader, sec)) {
         return refuse(Refusal::LineTooLong, why); // only length can spoil a header of ours
     }
-    out.reserve(text.size() + newHeader.size() + keyLine.size() + 8);
-    const std::string_view eol = lineEnding(text);
     if (!haveSection) {
-        out.append(text);
-        if (!out.empty() && out.back() != '\n') {
-            out.append(eol);
-        }
-        out.append(newHeader).append(eol);
-        out.append(keyLine).append(eol);
-        return out;
+        return withNewSection(text, newHeader, keyLine);
     }
-    const Line& after = lastKey ? *lastKey : header;
-    const std::string_view ending =
-        after.hasEnding() ? text.substr(after.end, after.next - after.end) : eol;
-    out.append(text.substr(0, after.end)).append(ending);
-    out.append(keyLine).append(ending);
-    out.append(text.substr(after.next));
-    return out;
+    return insertedAfter(text, lastKey ? *lastKey : header, keyLine);
 }
 
 std::optional<std::string> deleteKey(std::string_view text, std::string_view section,

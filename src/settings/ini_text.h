@@ -41,15 +41,16 @@ enum class Refusal {
 // than the key's own is kept byte for byte. A write replaces the key's value in place, or adds
 // the key after the last key of the section, or adds the section at the end of the file. NUL,
 // CR and LF are removed from the value.
-std::optional<std::string> writeValue(std::string_view text, std::string_view section,
-                                      std::string_view key, std::string_view value,
-                                      Refusal* why = nullptr);
+[[nodiscard]] std::optional<std::string> writeValue(std::string_view text, std::string_view section,
+                                                    std::string_view key, std::string_view value,
+                                                    Refusal* why = nullptr);
 
 // Removes every line of the key in the section (so it reads as missing afterwards).
-std::optional<std::string> deleteKey(std::string_view text, std::string_view section,
-                                     std::string_view key);
+[[nodiscard]] std::optional<std::string> deleteKey(std::string_view text, std::string_view section,
+                                                   std::string_view key);
 
 // Removes every section of the name, from its header up to the next section header.
-std::optional<std::string> deleteSection(std::string_view text, std::string_view section);
+[[nodiscard]] std::optional<std::string> deleteSection(std::string_view text,
+                                                       std::string_view section);
 
 } // namespace tracely::ini

@@ -2,6 +2,7 @@
 
 #include "src/settings/ini_file.h"
 #include "src/settings/ini_text.h"
+#include "src/settings/settings_log.h"
 #include "src/settings/settings_values.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
@@ -210,27 +211,35 @@ void SettingsFile::commit() {
         }
         std::optional<std::string> text = baseFor(target);
         if (!text) {
+            qCInfo(lcSettings) << "not replacing" << target.c_str() << "(not a file to replace)";
             continue;
         }
         const std::string before = *text;
         for (const Edit& e : edits) {
             // A write the file could not read back is skipped; the others still go.
-            if (auto edited = ini::writeValue(*text, e.section, e.key, e.value)) {
+            ini::Refusal why = ini::Refusal::None;
+            if (auto edited = ini::writeValue(*text, e.section, e.key, e.value, &why)) {
                 *text = std::move(*edited);
+            } else {
+                qCInfo(lcSettings) << "skipped" << e.section.c_str() << e.key.c_str() << "(refusal"
+                                   << static_cast<int>(why) << ")";
             }
         }
         const bool same = *text == before && ini::probe(target) == ini::PathKind::File;
-        if (same || ini::replaceFile(target, *text)) {
-            lastSave_.saved = true;
-            lastSave_.path = target;
-            if (target != where_.writePath) {
-                lastSave_.message = "Settings saved to " + target + ": " + where_.writePath +
-                                    " could not be written";
-            }
-            where_.readPath = target; // what is read from now on is what was saved
-            ini_.setPath(target);
-            return;
+        if (!same && !ini::replaceFile(target, *text)) {
+            qCInfo(lcSettings) << "could not replace" << target.c_str();
+            continue;
         }
+        lastSave_.saved = true;
+        lastSave_.path = target;
+        if (target != where_.writePath) {
+            lastSave_.message =
+                "Settings saved to " + target + ": " + where_.writePath + " could not be written";
+            qCInfo(lcSettings).noquote() << QString::fromStdString(lastSave_.message);
+        }
+        where_.readPath = target; // what is read from now on is what was saved
+        ini_.setPath(target);
+        return;
     }
     lastSave_.message =
         where_.writePath.empty() && where_.fallbackPath.empty()
@@ -238,6 +247,7 @@ void SettingsFile::commit() {
             : "Settings not saved: " +
                   (where_.writePath.empty() ? where_.fallbackPath : where_.writePath) +
                   " could not be written";
+    qCInfo(lcSettings).noquote() << QString::fromStdString(lastSave_.message);
 }
 
 // The text a save edits: the file itself, or for a new file the file read so far (so that a

@@ -42,7 +42,7 @@ public:
     cInifile& ini() { return ini_; }
 
     // What the last save did, in words for the status bar when it matters.
-    struct SaveOutcome {
+    struct [[nodiscard]] SaveOutcome {
         bool saved = false;
         std::string path;    // the file written, when saved
         std::string message; // empty for a save where it was meant to go

@@ -1,6 +1,7 @@
 #include "src/ui/help_launcher.h"
 
 #include "src/ui/help_placement.h"
+#include "src/ui/ui_log.h"
 #include "src/widgets/identify.h"
 
 #include <QDir>
@@ -35,6 +36,7 @@ void HelpViewer::showFile(const QString& file) {
             txtHelp_->setSource(url);
         }
     } else {
+        qCInfo(lcUi).noquote() << "help file not found:" << file;
         txtHelp_->setPlainText(QStringLiteral("help file not found: ") + file);
     }
     show();

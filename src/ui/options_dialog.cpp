@@ -1,5 +1,6 @@
 #include "src/ui/options_dialog.h"
 
+#include "src/instrument/status_texts.h"
 #include "src/ui/mnemonics.h"
 #include "src/ui/options_choices.h"
 #include "src/widgets/graph.h"
@@ -227,9 +228,8 @@ void OptionsDialog::apply() {
 
     s_.strSampleClock = cboSampleClock->currentText().toStdString();
     s_.strSampleRate = options::sampleRateFromEntry(cboSampleRate->currentText());
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrSampleRate"),
-                                QStringLiteral("Sample Rate: ") +
-                                    QString::fromStdString(s_.strSampleRate));
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kSampleRate),
+                                QString::fromStdString(status::sampleRateText(s_.strSampleRate)));
 
     s_.blnShowAN = chkAnalog->isChecked();
     if (!s_.blnShowAN) {
@@ -242,9 +242,8 @@ void OptionsDialog::apply() {
     s_.blnPlotPoints = chkPlotPoints->isChecked();
 
     s_.strCursorsOn = cboChaSel->currentText().toStdString();
-    p_.StatusBar1->setPanelText(QStringLiteral("sbrCursorData"),
-                                QStringLiteral("Cursors On: ") +
-                                    QString::fromStdString(s_.strCursorsOn));
+    p_.StatusBar1->setPanelText(QString::fromLatin1(status::kCursorData),
+                                QString::fromStdString(status::cursorsOnText(s_.strCursorsOn)));
 
     if (const std::optional<float> pos = options::trigPosFromEntry(cboTrigPos->currentText())) {
         s_.sngTrigPos = *pos;

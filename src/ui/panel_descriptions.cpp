@@ -2,6 +2,7 @@
 #include "src/ui/panel_words.h"
 
 #include "src/display/units.h"
+#include "src/instrument/status_texts.h"
 #include "src/widgets/described.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
@@ -96,7 +97,7 @@ void PanelWords::describeChannel(bool a) {
     explain(calLed, QStringLiteral("Lit while %1 has an offset.").arg(ch));
 }
 
-void PanelWords::describeTrigger() {
+void PanelWords::describeInputs() {
     describe(p_.CWBPriChan, QStringLiteral("primary channel"),
              [this] { return p_.CWBPriChan->value() ? QStringLiteral("B") : QStringLiteral("A"); });
     explain(p_.CWBPriChan, QStringLiteral("The channel the analog trigger and the cursor voltages "
@@ -105,6 +106,9 @@ void PanelWords::describeTrigger() {
              [this] { return caption(p_.chkAsource); });
     explain(p_.chkAsource, QStringLiteral("BNC: the two BNC sockets; POD: the analog lines of the "
                                           "pod (x10 not available)."));
+}
+
+void PanelWords::describeTimeAndPan() {
     describe(p_.CWKTimeRange, QStringLiteral("time per division"),
              [this] { return secondsPerDiv(); });
     explain(p_.CWKTimeRange, QStringLiteral("Seconds per division (H-SCALE), 1 ns to 5 ms. Which "
@@ -131,6 +135,9 @@ void PanelWords::describeTrigger() {
             QStringLiteral("Brings the window back to 0 to 10 divisions, the trigger in view."));
     describe(p_.CWBPanLED, QStringLiteral("pan lamp"), [this] { return lit(p_.CWBPanLED); });
     explain(p_.CWBPanLED, QStringLiteral("Lit while the pan knob is held."));
+}
+
+void PanelWords::describeTriggerControls() {
     describe(p_.CWSTrigInd, QStringLiteral("trigger level and zero markers"), [this] {
         QString text = QStringLiteral("CH A zero at %1 div, CH B zero at %2 div")
                            .arg(p_.CWSCHaOffset->value())
@@ -218,9 +225,9 @@ void PanelWords::describeStatusBar() {
     static const struct {
         const char* key;
         const char* role;
-    } kPanels[] = {{"sbrFirmWare", "firmware"},         {"sbrBaudRate", "line speed"},
-                   {"sbrComPort", "serial port"},       {"sbrSampleRate", "sample rate"},
-                   {"sbrCursorData", "cursor channel"}, {"sbrLink", "link status"}};
+    } kPanels[] = {{status::kFirmware, "firmware"},         {status::kBaudRate, "line speed"},
+                   {status::kComPort, "serial port"},       {status::kSampleRate, "sample rate"},
+                   {status::kCursorData, "cursor channel"}, {status::kLink, "link status"}};
     for (const auto& panel : kPanels) {
         if (QLabel* l = p_.StatusBar1->panel(QString::fromLatin1(panel.key))) {
             describe(l, QString::fromLatin1(panel.role), [l] { return l->text(); });

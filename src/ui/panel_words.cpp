@@ -50,7 +50,9 @@ PanelWords::PanelWords(const FrontPanelState& state, const FrontPanel& panel, QW
 
     describeChannel(true);
     describeChannel(false);
-    describeTrigger();
+    describeInputs();
+    describeTimeAndPan();
+    describeTriggerControls();
     describeCapture();
     describeStatusBar();
     describeGraphs();

@@ -59,7 +59,9 @@ private:
     static constexpr const char* kShortcut = "shortcutKey";
 
     void describeChannel(bool a);
-    void describeTrigger();
+    void describeInputs(); // the primary channel and the analog input source
+    void describeTimeAndPan();
+    void describeTriggerControls();
     void describeCapture();
     void describeStatusBar();
     void describeGraphs();

@@ -75,6 +75,13 @@ private:
     double angleAt(const QPointF& pos) const;
     void endDrag();
     DialGeometry geometry(const QFontMetricsF& metrics, double widestText) const;
+    // A value on the scale with its text (empty: a minor tick), bold when selected.
+    struct ScaleMark {
+        double value;
+        QString text;
+        bool selected;
+    };
+    std::vector<ScaleMark> scaleMarks(const QFontMetricsF& metrics, const DialGeometry& g) const;
     void paintScale(QPainter& p, const DialGeometry& g) const;
     void paintBody(QPainter& p, const DialGeometry& g) const;
     QPointF polar(const DialGeometry& g, double radius, double angleDeg) const;

@@ -54,6 +54,37 @@ void Knob::paintEvent(QPaintEvent*) {
     paintBody(p, g);
 }
 
+std::vector<Knob::ScaleMark> Knob::scaleMarks(const QFontMetricsF& metrics,
+                                              const DialGeometry& g) const {
+    std::vector<ScaleMark> marks;
+    const double sweep = scale().wrapping() ? 360.0 : 270.0;
+    const double arcLength = g.textRadius * sweep * std::numbers::pi / 180.0;
+    if (labels_.empty()) {
+        const double room = metrics.horizontalAdvance(QStringLiteral("0000")) * 1.3;
+        const int count = std::clamp(static_cast<int>(arcLength / room), 3, 11);
+        for (const double v : scale().niceTicks(count)) {
+            marks.push_back({v, numberText(v), false});
+        }
+        return marks;
+    }
+    // Long label rows are thinned out so that texts never overlap; the selected one stays.
+    double widest = 1.0;
+    for (const Label& l : labels_) {
+        widest = std::max(widest, metrics.horizontalAdvance(l.text.trimmed()));
+    }
+    const double room = arcLength / std::max(labelCount() - 1, 1);
+    const int every = std::max(1, static_cast<int>(std::ceil((widest + 4.0) / room)));
+    const int selected = selectedLabel();
+    for (int i = 1; i <= labelCount(); ++i) {
+        // Neighbours too close to the highlighted label give way to it.
+        const bool shown =
+            i == selected || ((i - 1) % every == 0 && std::abs(i - selected) >= every);
+        marks.push_back(
+            {labelPosition(i), shown ? labelText(i).trimmed() : QString(), i == selected});
+    }
+    return marks;
+}
+
 void Knob::paintScale(QPainter& p, const DialGeometry& g) const {
     const QColor ink =
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
@@ -70,39 +101,8 @@ void Knob::paintScale(QPainter& p, const DialGeometry& g) const {
         }
     }
 
-    struct Mark {
-        double value;
-        QString text;
-        bool selected;
-    };
-    std::vector<Mark> marks;
-    const double sweep = scale().wrapping() ? 360.0 : 270.0;
-    const double arcLength = g.textRadius * sweep * std::numbers::pi / 180.0;
-    if (!labels_.empty()) {
-        // Long label rows are thinned out so that texts never overlap; the selected one stays.
-        double widest = 1.0;
-        for (const Label& l : labels_) {
-            widest = std::max(widest, metrics.horizontalAdvance(l.text.trimmed()));
-        }
-        const double room = arcLength / std::max(labelCount() - 1, 1);
-        const int every = std::max(1, static_cast<int>(std::ceil((widest + 4.0) / room)));
-        const int selected = selectedLabel();
-        for (int i = 1; i <= labelCount(); ++i) {
-            // Neighbours too close to the highlighted label give way to it.
-            const bool shown =
-                i == selected || ((i - 1) % every == 0 && std::abs(i - selected) >= every);
-            marks.push_back(
-                {labelPosition(i), shown ? labelText(i).trimmed() : QString(), i == selected});
-        }
-    } else {
-        const double room = metrics.horizontalAdvance(QStringLiteral("0000")) * 1.3;
-        const int count = std::clamp(static_cast<int>(arcLength / room), 3, 11);
-        for (const double v : scale().niceTicks(count)) {
-            marks.push_back({v, numberText(v), false});
-        }
-    }
-
-    for (const Mark& m : marks) {
+    const std::vector<ScaleMark> marks = scaleMarks(metrics, g);
+    for (const ScaleMark& m : marks) {
         const double a = angleOf(m.value);
         if (m.text.isEmpty()) {
             p.setPen(QPen(ink, pen));

@@ -1,5 +1,5 @@
 #include "src/core/front_panel_state.h"
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
 
 #include <gtest/gtest.h>
 

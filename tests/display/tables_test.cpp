@@ -1,5 +1,5 @@
 #include "src/display/cursor_readout.h"
-#include "src/display/scale_tables.h"
+#include "src/instrument/scale_tables.h"
 #include "tests/data/tables.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Units checked against rows typed in from the channel-scale and time-range tables
 // (tests/data/units.tsv), through the program's own tables.
-#include "src/display/scale_tables.h"
 #include "src/display/units.h"
-#include "src/link/timebase.h"
+#include "src/instrument/scale_tables.h"
+#include "src/instrument/timebase.h"
 #include "src/widgets/unit_ticker.h"
 
 #include <gtest/gtest.h>

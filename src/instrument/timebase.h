@@ -4,10 +4,6 @@
 #include <optional>
 #include <string_view>
 
-namespace tracely {
-struct FrontPanelState;
-}
-
 namespace tracely::timebase {
 
 inline constexpr int kPositions = 21;
@@ -43,9 +39,5 @@ CaptureGeometry captureGeometry(Rate rate, std::int32_t baud, int position);
 // Knob value as the integer position the tables use: rounded half to even, with values far
 // outside the scale (a hand-edited settings file) mapped to 0 instead of overflowing.
 int knobPosition(double knobValue);
-
-// CofigTime: applies the tables to the shared state. An unknown position changes nothing; an
-// unknown rate text changes only the time scale.
-void CofigTime(FrontPanelState& s, double timeRangeKnobValue);
 
 } // namespace tracely::timebase

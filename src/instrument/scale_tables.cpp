@@ -1,4 +1,4 @@
-#include "src/display/scale_tables.h"
+#include "src/instrument/scale_tables.h"
 
 namespace tracely::scales {
 

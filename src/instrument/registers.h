@@ -1,5 +1,7 @@
 #pragma once
 
+#include "src/instrument/trigger_codes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,9 +14,6 @@ namespace tracely::regs {
 // the high nibble.
 std::uint8_t computeR14(std::uint8_t rangeA, std::uint8_t rangeB, bool primaryIsB, bool chAEnabled,
                         bool chBEnabled);
-
-// Bits 5..4 of R7: the trigger mode code.
-enum class TrigCode : std::uint8_t { Level = 0x00, Becoming = 0x20, Leaving = 0x30 };
 
 enum class TrigMode { Level, RisingEdge, FallingEdge };
 
@@ -54,12 +53,14 @@ constexpr bool triggerMatches(std::uint8_t b, std::uint8_t r5, std::uint8_t r6) 
 
 // R7 with the analog input source bit (3) set for the pod, cleared for the BNC.
 constexpr std::uint8_t withAnalogSource(std::uint8_t r7, bool pod) {
-    return pod ? static_cast<std::uint8_t>(r7 | 8) : static_cast<std::uint8_t>(r7 & 247);
+    return pod ? static_cast<std::uint8_t>(r7 | kR7PodInput)
+               : static_cast<std::uint8_t>(r7 & ~kR7PodInput);
 }
 
 // The dump mode byte sent in place of R7 by a dump request; the image itself is not changed.
 constexpr std::uint8_t dumpMode(std::uint8_t r7, bool showTrigLogic) {
-    return showTrigLogic ? static_cast<std::uint8_t>(r7 | 2) : static_cast<std::uint8_t>(r7 & 249);
+    return showTrigLogic ? static_cast<std::uint8_t>(r7 | kR7TraceLogic)
+                         : static_cast<std::uint8_t>(r7 & ~(kR7TraceLogic | kR7Bit2));
 }
 
 } // namespace tracely::regs

@@ -1,4 +1,4 @@
-#include "src/core/registers.h"
+#include "src/instrument/registers.h"
 
 #include <cmath>
 
@@ -39,16 +39,16 @@ TriggerRegs setTrigRegisters(TriggerRegs in, TrigMode mode, bool analogSource, d
         if (L >= 128) {
             r.r5 = L;
             r.r6 = u8(255 - L);
-            r.r7 = rising ? u8((r.r7 & 239) | 32) : u8(r.r7 | 48);
+            r.r7 = withTrigCode(r.r7, rising ? TrigCode::Becoming : TrigCode::Leaving);
         } else {
             r.r5 = 0;
             r.r6 = 63;
-            r.r7 = rising ? u8(r.r7 | 48) : u8((r.r7 & 239) | 32);
+            r.r7 = withTrigCode(r.r7, rising ? TrigCode::Leaving : TrigCode::Becoming);
         }
     };
     switch (mode) {
     case TrigMode::Level:
-        r.r7 = u8(r.r7 & 207);
+        r.r7 = withTrigCode(r.r7, TrigCode::Level);
         if (analogSource) {
             r.r5 = L;
             r.r6 = 0;
@@ -58,14 +58,14 @@ TriggerRegs setTrigRegisters(TriggerRegs in, TrigMode mode, bool analogSource, d
         if (analogSource) {
             thresholdEdge(true);
         } else {
-            r.r7 = u8((r.r7 & 239) | 32);
+            r.r7 = withTrigCode(r.r7, TrigCode::Becoming);
         }
         break;
     case TrigMode::FallingEdge:
         if (analogSource) {
             thresholdEdge(false);
         } else {
-            r.r7 = u8(r.r7 | 48);
+            r.r7 = withTrigCode(r.r7, TrigCode::Leaving);
         }
         break;
     }
@@ -75,11 +75,11 @@ TriggerRegs setTrigRegisters(TriggerRegs in, TrigMode mode, bool analogSource, d
 TriggerRegs switchTrigSource(TriggerRegs in, bool logicSource) {
     TriggerRegs r = in;
     if (logicSource) {
-        r.r7 = u8(r.r7 & 254);
+        r.r7 = u8(r.r7 & ~kR7AnalogTrigger);
         r.r6 = 255;
         r.r5 = 0;
     } else {
-        r.r7 = u8(r.r7 | 1);
+        r.r7 = u8(r.r7 | kR7AnalogTrigger);
     }
     return r;
 }
@@ -111,7 +111,7 @@ TrigBitStep cycleTrigBit(TriggerRegs in, int bit, const std::string& caption) {
         out.edgesEnabled = true;
     } else {
         out.forcedLevel = true;
-        r.r7 = u8(r.r7 & 207);
+        r.r7 = withTrigCode(r.r7, TrigCode::Level);
     }
     return out;
 }
