@@ -1,7 +1,7 @@
 // How long the GUI thread is busy per capture: the whole window in repeat mode against the
 // paced simulator, with a 10 ms probe timer whose lateness shows every stretch the event loop
 // could not run.
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"

@@ -1,6 +1,6 @@
 #include "sim/register_port.h"
 
-#include "src/settings/inifile.h"
+#include "src/settings/c_inifile.h"
 
 #include <filesystem>
 

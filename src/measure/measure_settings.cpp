@@ -1,6 +1,6 @@
 #include "src/measure/measure_settings.h"
 
-#include "src/settings/inifile.h"
+#include "src/settings/c_inifile.h"
 #include "src/settings/settings_values.h"
 
 namespace tracely {

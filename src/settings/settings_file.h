@@ -1,8 +1,8 @@
 #pragma once
 
-#include "src/core/front_panel.h"
+#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
-#include "src/settings/inifile.h"
+#include "src/settings/c_inifile.h"
 #include "src/settings/settings_place.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "src/settings/ini_file.h"
+#include "src/settings/ini_storage.h"
 
 #include <string>
 

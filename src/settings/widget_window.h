@@ -1,6 +1,6 @@
 #pragma once
 
-#include "src/settings/inifile.h"
+#include "src/settings/c_inifile.h"
 #include "src/settings/placed_window.h"
 
 #include <cstdint>

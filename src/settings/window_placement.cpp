@@ -1,4 +1,4 @@
-#include "src/settings/inifile.h"
+#include "src/settings/c_inifile.h"
 
 #include <algorithm>
 #include <climits>

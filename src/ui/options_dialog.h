@@ -1,6 +1,6 @@
 #pragma once
 
-#include "src/core/front_panel.h"
+#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/ui/options_host.h"
 

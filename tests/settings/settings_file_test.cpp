@@ -1,4 +1,4 @@
-#include "src/settings/ini_file.h"
+#include "src/settings/ini_storage.h"
 #include "src/settings/settings_file.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"

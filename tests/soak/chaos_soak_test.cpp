@@ -1,4 +1,4 @@
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/acquire/scope.h"

@@ -1,4 +1,4 @@
-#include "src/core/front_panel.h"
+#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/ui/options_dialog.h"
 #include "src/widgets/graph.h"

@@ -1,6 +1,6 @@
 // What the panel needs of every control: change signals, accessibility, safe drawing; the
 // two-state button and LED, and the keyed status bar. Names and descriptions are checked on
-// the whole panel (tests/core/accessibility_test.cpp).
+// the whole panel (tests/app/accessibility_test.cpp).
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"

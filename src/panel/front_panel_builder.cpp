@@ -1,5 +1,5 @@
-#include "src/core/front_panel.h"
-#include "src/core/front_panel_parts.h"
+#include "src/panel/front_panel.h"
+#include "src/panel/front_panel_parts.h"
 #include "src/instrument/status_texts.h"
 
 #include "src/widgets/graph.h"

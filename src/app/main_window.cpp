@@ -1,4 +1,4 @@
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 
 #include "src/capture/capture_tools.h"
 #include "src/display/display.h"

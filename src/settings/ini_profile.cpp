@@ -1,6 +1,6 @@
-#include "src/settings/ini_text.h"
+#include "src/settings/ini_profile.h"
 
-#include "src/settings/ini_lines.h"
+#include "src/settings/ini_scan.h"
 
 #include <unordered_set>
 

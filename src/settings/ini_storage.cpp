@@ -1,4 +1,4 @@
-#include "src/settings/ini_file.h"
+#include "src/settings/ini_storage.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 // The main window's size rules: the designed size at start-up, the minimum of a restored
 // window, and the elastic layout that keeps every control in proportion to the window.
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 
 #include "src/ui/elastic.h"
 #include "src/ui/elastic_window.h"

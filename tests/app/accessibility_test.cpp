@@ -1,6 +1,6 @@
 // Every control of the panel through Qt's accessibility interface: its name says its role and
 // what it shows now, its description is its object name, and changes are announced.
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 #include "src/link/status_light.h"
 #include "src/ui/panel_words.h"
 #include "src/widgets/described.h"

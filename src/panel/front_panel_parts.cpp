@@ -1,4 +1,4 @@
-#include "src/core/front_panel_parts.h"
+#include "src/panel/front_panel_parts.h"
 
 #include "src/widgets/two_state_button.h"
 

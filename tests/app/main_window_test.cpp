@@ -1,4 +1,4 @@
-#include "src/core/main_window.h"
+#include "src/app/main_window.h"
 #include "src/settings/settings_file.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"

@@ -1,5 +1,5 @@
-#include "src/settings/ini_lines.h"
-#include "src/settings/ini_text.h"
+#include "src/settings/ini_scan.h"
+#include "src/settings/ini_profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "src/settings/ini_lines.h"
+#include "src/settings/ini_scan.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,3 @@
-#include "src/core/front_panel_state.h"
 #include "src/instrument/registers.h"
 
 #include <gtest/gtest.h>
