@@ -13,7 +13,7 @@ DESTDIR    ?=
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS?=
 
-.PHONY: all setup configure build test test-long test-sanitize bench demo run install package format clean \
+.PHONY: all setup configure build test test-long test-sanitize layers bench demo run install package format clean \
 	fuzz soak
 
 all: build
@@ -40,6 +40,11 @@ test-long: build
 	  ctest --output-on-failure --no-tests=error -j $(JOBS) -L long
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure --no-tests=error -R '^test_kill_during_save$$'
+
+# The library graph CMake sees, checked for cycles, and every include against its folder's rule.
+layers: configure
+	cmake -S . -B $(BUILD) --graphviz=$(BUILD)/graph/libraries.dot >/dev/null
+	python3 scripts/check_layers.py --cmake-graph $(BUILD)/graph/libraries.dot
 
 test-sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTRACELY_SANITIZE=ON $(CMAKE_FLAGS)

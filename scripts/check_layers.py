@@ -9,7 +9,10 @@ starts "May depend on:", what its code may include:
 A folder may always include its own headers. The rules themselves must form no cycle among
 src/ folders, so that the data flows one way; the order found is printed.
 
-Usage: scripts/check_layers.py [--graph]   (--graph prints the folder graph the includes make)
+Usage: scripts/check_layers.py [--graph] [--cmake-graph FILE]
+  --graph        prints the folder graph the includes make;
+  --cmake-graph  reads the library graph CMake writes (cmake --graphviz=FILE), prints each of
+                 our libraries with what it links, and fails on a cycle among them.
 """
 import pathlib
 import re
@@ -69,9 +72,11 @@ def rule_of(folder, path, names):
         return {"folders": set(names), "modules": set(ALL_MODULES)}, None
     allowed = {"folders": set(), "modules": set()}
     for token in re.findall(r"`([^`]+)`", words):
-        key = token if token in names else f"src/{token}"
-        if key in names:
-            allowed["folders"].add(key)
+        head = token.split("/")[0]
+        for key in (token, head, f"src/{head}"):
+            if key in names:
+                allowed["folders"].add(key)
+                break
     for word, modules in MODULE_WORDS.items():
         if word in words:
             allowed["modules"] |= modules
@@ -128,6 +133,27 @@ def cycle_free_order(rules):
     return order, None
 
 
+def library_graph(dot_file):
+    """Our libraries and what each links, from CMake's graphviz output."""
+    text = pathlib.Path(dot_file).read_text()
+    label = dict(re.findall(r'"(node\d+)" \[ label = "([^"]+)"', text))
+    graph = {}
+    for a, b in re.findall(r'"(node\d+)" -> "(node\d+)"', text):
+        if label[a].startswith("tracely"):
+            graph.setdefault(label[a], set()).add(label[b])
+    return graph
+
+
+def check_library_graph(dot_file, problems):
+    graph = library_graph(dot_file)
+    for name in sorted(graph):
+        print(f"{name} -> {', '.join(sorted(graph[name]))}")
+    rules = {name: {"folders": {d for d in deps if d in graph}} for name, deps in graph.items()}
+    _, cycle = cycle_free_order(rules)
+    if cycle:
+        problems.append("the libraries link in a cycle: " + " -> ".join(cycle))
+
+
 def main():
     names = folders()
     qt_modules = qt_header_modules()
@@ -168,6 +194,8 @@ def main():
         for folder in sorted(used):
             deps = sorted(used[folder] - {folder})
             print(f"{folder} -> {', '.join(deps) if deps else '(nothing)'}")
+    if "--cmake-graph" in sys.argv:
+        check_library_graph(sys.argv[sys.argv.index("--cmake-graph") + 1], problems)
     for problem in problems:
         print(problem)
     if problems:

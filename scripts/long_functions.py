@@ -20,8 +20,7 @@ import re
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-DEFAULT_PATHS = ["src/link", "src/acquire", "src/settings", "src/capture", "src/measure",
-                 "src/ui", "src/widgets", "sim"]
+DEFAULT_PATHS = ["src", "sim"]
 MARK = "long-function: table"
 SUFFIXES = {".cpp", ".h", ".hpp", ".cc"}
 

@@ -8,7 +8,7 @@
 set -u
 
 packages=(
-  cmake make g++ pkg-config clang-format gzip
+  cmake make g++ pkg-config clang-format gzip python3
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
@@ -20,7 +20,7 @@ fi
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   missing=()
-  tools=(cmake make c++ gzip)
+  tools=(cmake make c++ gzip python3)
   [ "${1:-}" = fuzz ] && tools+=(clang++)
   for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")

@@ -7,7 +7,7 @@
 #include "src/instrument/status_texts.h"
 #include "src/instrument/timebase.h"
 #include "src/link/link_reporter.h"
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 #include "src/link/time_config.h"
 
 namespace tracely {

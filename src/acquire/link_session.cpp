@@ -588,6 +588,20 @@ void LinkSession::dumpStalled(quint64 seq, const QString& why) {
     settle();
 }
 
+// The rest of this block may never come (its "M" lost on the line, the block cut short): were
+// it still owed, the next capture's echoes would be taken for it. The bytes that do come are
+// discarded, never read as anything; the next order starts once the line is quiet, with
+// nothing owed.
+LinkSession::Step LinkSession::dumpInterrupted() {
+    framer_.giveUp();
+    if (!waitQuiet(t_.settleLimitMs)) {
+        goneAway();
+        return Step::Lost;
+    }
+    framer_.reset(); // owes nothing to this dump
+    return Step::Interrupted;
+}
+
 LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& samples) {
     // At least one block: a capture asked for before any timebase was set still ends.
     const int chunks = std::max(1, order.chunks);
@@ -618,16 +632,7 @@ LinkSession::Step LinkSession::dump(const CaptureOrder& order, QByteArray& sampl
         case Step::Ok:
             break;
         case Step::Interrupted:
-            // The rest of this block may never come (its "M" lost on the line, the block cut
-            // short): were it still owed, the next capture's echoes would be taken for it. The
-            // next order starts once the line is quiet, with nothing owed.
-            framer_.giveUp();
-            if (!waitQuiet(t_.settleLimitMs)) {
-                goneAway();
-                return Step::Lost;
-            }
-            framer_.reset(); // owes nothing to this dump
-            return s;
+            return dumpInterrupted();
         case Step::Stopped:
             return s;
         case Step::Lost:

@@ -82,6 +82,7 @@ private:
     Step awaitTrigger(const CaptureOrder& order);
     void requestDump(const CaptureOrder& order, quint8& r3, quint8& r4);
     Step dump(const CaptureOrder& order, QByteArray& samples);
+    Step dumpInterrupted();
     // A dump block that did not come: the capture fails and the link is taken as down.
     void dumpStalled(quint64 seq, const QString& why);
 

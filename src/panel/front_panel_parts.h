@@ -1,6 +1,6 @@
 #pragma once
 
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 #include "src/widgets/identify.h"
 
 #include <QColor>

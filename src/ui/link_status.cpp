@@ -1,6 +1,6 @@
 #include "src/ui/link_status.h"
 
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 
 #include <algorithm>
 

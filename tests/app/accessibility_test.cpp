@@ -1,7 +1,7 @@
 // Every control of the panel through Qt's accessibility interface: its name says its role and
 // what it shows now, its description is its object name, and changes are announced.
 #include "src/app/main_window.h"
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 #include "src/ui/panel_words.h"
 #include "src/widgets/described.h"
 #include "src/widgets/graph.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "src/acquire/acquisition_engine.h"
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 
 #include <QObject>
 #include <QString>

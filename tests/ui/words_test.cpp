@@ -1,5 +1,5 @@
 // The status in words, the help viewer's place and the dialog's mnemonics.
-#include "src/link/status_light.h"
+#include "src/instrument/lamp_colours.h"
 #include "src/ui/help_placement.h"
 #include "src/ui/link_status.h"
 #include "src/ui/mnemonics.h"
