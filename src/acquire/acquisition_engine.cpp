@@ -4,10 +4,10 @@
 #include "src/acquire/link_session.h"
 #include "src/acquire/sample_unpack.h"
 #include "src/acquire/trigger_search.h"
+#include "src/instrument/lamp_colours.h"
 #include "src/instrument/status_texts.h"
 #include "src/instrument/timebase.h"
 #include "src/link/link_reporter.h"
-#include "src/instrument/lamp_colours.h"
 #include "src/link/time_config.h"
 
 namespace tracely {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "src/acquire/acquisition_engine.h"
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
+#include "src/panel/front_panel.h"
 #include "src/settings/settings_place.h"
 #include "src/ui/options_host.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "src/capture/capture_record.h"
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
 #include "src/measure/measure_settings.h"
+#include "src/panel/front_panel.h"
 
 #include <QObject>
 #include <QString>

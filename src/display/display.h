@@ -1,8 +1,8 @@
 #pragma once
 
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
+#include "src/panel/front_panel.h"
 
 #include <QObject>
 

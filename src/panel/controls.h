@@ -1,7 +1,7 @@
 #pragma once
 
-#include "src/panel/front_panel.h"
 #include "src/core/panel_routines.h"
+#include "src/panel/front_panel.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
+#include "src/instrument/status_texts.h"
 #include "src/panel/front_panel.h"
 #include "src/panel/front_panel_parts.h"
-#include "src/instrument/status_texts.h"
 
 #include "src/widgets/graph.h"
 #include "src/widgets/identify.h"

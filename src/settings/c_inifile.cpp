@@ -1,8 +1,8 @@
 #include "src/settings/c_inifile.h"
 
 #include "src/settings/clng.h"
-#include "src/settings/ini_storage.h"
 #include "src/settings/ini_profile.h"
+#include "src/settings/ini_storage.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "src/settings/settings_file.h"
 
-#include "src/settings/ini_storage.h"
 #include "src/settings/ini_profile.h"
+#include "src/settings/ini_storage.h"
 #include "src/settings/settings_log.h"
 #include "src/settings/settings_values.h"
 #include "src/widgets/knob.h"

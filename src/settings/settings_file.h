@@ -1,7 +1,7 @@
 #pragma once
 
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
+#include "src/panel/front_panel.h"
 #include "src/settings/c_inifile.h"
 #include "src/settings/settings_place.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
+#include "src/panel/front_panel.h"
 #include "src/ui/options_host.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
+#include "src/panel/front_panel.h"
 #include "src/ui/link_status.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
+#include "src/app/main_window.h"
 #include "src/capture/capture_file.h"
 #include "src/capture/capture_tools.h"
 #include "src/capture/graph_export.h"
-#include "src/app/main_window.h"
 #include "src/measure/measure_bar.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"

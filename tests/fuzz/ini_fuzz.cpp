@@ -1,8 +1,8 @@
 // The INI reader and writer on arbitrary text, names and values: a write that is accepted
 // reads back as written, idempotently, and keeps every other line and every other value; a
 // refused write has a reason that fits it; deletes remove exactly what they name.
-#include "src/settings/ini_scan.h"
 #include "src/settings/ini_profile.h"
+#include "src/settings/ini_scan.h"
 #include "tests/fuzz/check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,11 +1,11 @@
 // The settings load on an arbitrary file, through the panel's real handlers: nothing crashes or
 // overflows whatever the file holds, the save after it succeeds, and saving again changes
 // nothing.
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
 #include "src/display/display.h"
 #include "src/panel/controls.h"
+#include "src/panel/front_panel.h"
 #include "src/settings/ini_storage.h"
 #include "src/settings/settings_file.h"
 #include "tests/fuzz/check.h"

@@ -1,7 +1,7 @@
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
 #include "src/core/panel_routines.h"
 #include "src/panel/controls.h"
+#include "src/panel/front_panel.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"

@@ -1,5 +1,5 @@
-#include "src/settings/ini_storage.h"
 #include "src/settings/c_inifile.h"
+#include "src/settings/ini_storage.h"
 
 #include "tests/support/temp_folder.h"
 

@@ -1,5 +1,5 @@
-#include "src/settings/ini_scan.h"
 #include "src/settings/ini_profile.h"
+#include "src/settings/ini_scan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "src/panel/front_panel.h"
 #include "src/core/front_panel_state.h"
+#include "src/panel/front_panel.h"
 #include "src/ui/options_dialog.h"
 #include "src/widgets/graph.h"
 #include "src/widgets/keyed_status_bar.h"
