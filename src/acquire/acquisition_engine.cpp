@@ -70,6 +70,14 @@ bool AcquisitionEngine::ComPortExists(int n) const {
     return deviceExists(portPath(n));
 }
 
+bool AcquisitionEngine::portPermitted(int n) const {
+    return mayOpenDevice(portPath(n));
+}
+
+QString AcquisitionEngine::linkHealth() const {
+    return describeHealth(health_);
+}
+
 void AcquisitionEngine::CofigTime() {
     timebase::CofigTime(s_, timeRange_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "src/acquire/link_health.h"
+#include "src/acquire/link_options.h"
 #include "src/acquire/link_orders.h"
 #include "src/acquire/link_phase.h"
 #include "src/core/front_panel_state.h"
@@ -33,7 +34,7 @@ struct CapturePanel {
 // The line itself is talked to on a thread of its own, so the GUI thread never waits on it;
 // what happens there comes back as events that this object applies to the state in the
 // order the protocol sets. It reports upward only through its signals.
-class AcquisitionEngine : public QObject, public LinkRoutines {
+class AcquisitionEngine : public QObject, public LinkRoutines, public LinkOptions {
     Q_OBJECT
 public:
     AcquisitionEngine(FrontPanelState& state, ConfiguredPort configured, QObject* parent = nullptr);
@@ -43,14 +44,14 @@ public:
     void setTimeRange(double knobValue) { timeRange_ = knobValue; }
     void setCapturePanel(const CapturePanel& p) { panel_ = p; }
     // Re-arm by itself after a discarded capture in repeat mode.
-    void setKeepRepeating(bool on) { keepRepeating_ = on; }
-    bool keepRepeating() const { return keepRepeating_; }
+    void setKeepRepeating(bool on) override { keepRepeating_ = on; }
+    bool keepRepeating() const override { return keepRepeating_; }
     // The line's time-outs and the wait before a trigger wait is said in words; tests make
     // them short.
     void setTimeouts(const LinkTimeouts& t, int waitingHintMs = kWaitingHintMs);
 
     // Finds and identifies the instrument; `done` learns whether the link came up.
-    void InitHdwe(std::function<void(bool connected)> done = {});
+    void InitHdwe(std::function<void(bool connected)> done = {}) override;
     // Brings the instrument into line with the panel and asks for a trace.
     void Update() override;
     void CofigTime() override;
@@ -60,8 +61,10 @@ public:
     void storeClicked(bool value); // "Store"
     void sampleModeChanged(bool repeat);
 
-    bool ComPortExists(int n) const;
-    QString portPath(int n) const;
+    bool ComPortExists(int n) const override;
+    QString portPath(int n) const override;
+    bool portPermitted(int n) const override;
+    QString linkHealth() const override;
 
     // Stops the line's thread and closes the port (the window is closing).
     void stop();

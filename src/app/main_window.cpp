@@ -261,7 +261,7 @@ void MainWindow::connectWindowButtons() {
 }
 
 void MainWindow::openOptions() {
-    OptionsDialog dialog(s_, p_, static_cast<OptionsHost&>(*this), this);
+    OptionsDialog dialog(s_, p_, *engine_, *display_, this);
     dialog.exec();
     // The modal dialog may have taken the button's release: leave it up for the next press.
     p_.CWBMenu->setDown(false);
@@ -391,34 +391,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::setPanelText(const std::string& key, const std::string& text) {
     p_.StatusBar1->setPanelText(QString::fromStdString(key), QString::fromStdString(text));
-}
-
-void MainWindow::DisplayCursorData() {
-    display_->DisplayCursorData();
-}
-
-void MainWindow::InitHdwe(std::function<void(bool)> done) {
-    engine_->InitHdwe(std::move(done));
-}
-
-bool MainWindow::ComPortExists(int n) const {
-    return engine_->ComPortExists(n);
-}
-
-QString MainWindow::portPath(int n) const {
-    return engine_->portPath(n);
-}
-
-bool MainWindow::keepRepeating() const {
-    return engine_->keepRepeating();
-}
-
-void MainWindow::setKeepRepeating(bool on) {
-    engine_->setKeepRepeating(on);
-}
-
-QString MainWindow::linkHealth() const {
-    return describeHealth(engine_->health());
 }
 
 } // namespace tracely

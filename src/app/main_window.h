@@ -4,7 +4,6 @@
 #include "src/core/front_panel_state.h"
 #include "src/panel/front_panel.h"
 #include "src/settings/settings_place.h"
-#include "src/ui/options_host.h"
 
 #include <QMainWindow>
 
@@ -25,7 +24,7 @@ class SplashBox;
 
 // The instrument's one window and the composition root: it owns the state, the widgets, the
 // serial port and every part, and hands each part the others' routines once.
-class MainWindow : public QMainWindow, private OptionsHost {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // A modal message (title, text); tests put their own in place of the dialog.
@@ -66,15 +65,6 @@ private:
     void connectWords();
     void showHealth();
     void showLinkText(const QString& text, const QString& inFull = {});
-    // OptionsHost.
-    void DisplayCursorData() override;
-    void InitHdwe(std::function<void(bool connected)> done) override;
-    bool ComPortExists(int n) const override;
-    QString portPath(int n) const override;
-    bool keepRepeating() const override;
-    void setKeepRepeating(bool on) override;
-    QString linkHealth() const override;
-
     void openOptions();
     void helpButtonChanged(bool value);
 

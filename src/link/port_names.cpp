@@ -1,9 +1,12 @@
 #include "src/link/port_names.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tracely {
 
@@ -45,6 +48,14 @@ bool deviceExists(const QString& path) {
     }
     struct stat st {};
     return ::stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+bool mayOpenDevice(const QString& path) {
+    const QByteArray local = QFile::encodeName(path);
+    if (local.isEmpty() || ::access(local.constData(), R_OK | W_OK) == 0) {
+        return true;
+    }
+    return errno != EACCES && errno != EPERM;
 }
 
 } // namespace tracely

@@ -23,4 +23,8 @@ QStringList machinePortPaths();
 // A port exists when its path leads to a character device; nothing is opened.
 bool deviceExists(const QString& path);
 
+// False only when this user lacks the permission to open the device for reading and writing;
+// a missing path is for the open to report.
+bool mayOpenDevice(const QString& path);
+
 } // namespace tracely

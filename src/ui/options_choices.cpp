@@ -1,10 +1,5 @@
 #include "src/ui/options_choices.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <unistd.h>
-
 namespace tracely::options {
 
 QStringList sampleRates() {
@@ -73,14 +68,6 @@ std::optional<int> portFromEntry(const QString& entry) {
         }
     }
     return std::nullopt;
-}
-
-PortAccess portAccess(const QString& path) {
-    const QByteArray local = QFile::encodeName(path);
-    if (local.isEmpty() || ::access(local.constData(), R_OK | W_OK) == 0) {
-        return PortAccess::Permitted;
-    }
-    return errno == EACCES || errno == EPERM ? PortAccess::Denied : PortAccess::Permitted;
 }
 
 QString portToolTip(const QString& path, PortAccess access) {

@@ -33,10 +33,8 @@ QString portEntry(int n);
 // The port number of an entry "COM 1" .. "COM 8"; none for anything else.
 std::optional<int> portFromEntry(const QString& entry);
 
-// Whether this user may open a port's device for reading and writing. A path that is missing
-// or fails for any other reason counts as permitted: the open reports that itself.
+// Whether this user may open a port's device (the link decides: mayOpenDevice).
 enum class PortAccess { Permitted, Denied };
-PortAccess portAccess(const QString& path);
 // A port entry's tooltip: the device path, plus what to do when permission is lacking.
 QString portToolTip(const QString& path, PortAccess access);
 

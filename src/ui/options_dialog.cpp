@@ -34,9 +34,9 @@ bool isCtrlTab(const QEvent* event) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog(FrontPanelState& state, const FrontPanel& panel, OptionsHost& host,
-                             QWidget* parent)
-    : QDialog(parent), s_(state), p_(panel), host_(host) {
+OptionsDialog::OptionsDialog(FrontPanelState& state, const FrontPanel& panel, LinkOptions& link,
+                             DisplayRoutines& display, QWidget* parent)
+    : QDialog(parent), s_(state), p_(panel), link_(link), display_(display) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     buildControls();
@@ -115,7 +115,7 @@ void OptionsDialog::fillFromState() {
     cboChaSel->setEnabled(optVoltage->isChecked());
 
     chkPlotPoints->setChecked(s_.blnPlotPoints);
-    chkKeepRepeating->setChecked(host_.keepRepeating());
+    chkKeepRepeating->setChecked(link_.keepRepeating());
     showLinkHealth();
 
     fillPortList();
@@ -129,17 +129,19 @@ void OptionsDialog::fillFromState() {
 void OptionsDialog::fillPortList() {
     cboComPort->clear();
     for (int n = 1; n <= options::kPortCount; ++n) {
-        if (host_.ComPortExists(n)) {
+        if (link_.ComPortExists(n)) {
+            const auto access = link_.portPermitted(n) ? options::PortAccess::Permitted
+                                                       : options::PortAccess::Denied;
             cboComPort->addItem(options::portEntry(n));
             cboComPort->setItemData(cboComPort->count() - 1,
-                                    options::portToolTip(host_.portPath(n), host_.portAccess(n)),
+                                    options::portToolTip(link_.portPath(n), access),
                                     Qt::ToolTipRole);
         }
     }
 }
 
 void OptionsDialog::showLinkHealth() {
-    const QString text = host_.linkHealth();
+    const QString text = link_.linkHealth();
     lblLinkHealth->setText(text);
     lblLinkHealth->setAccessibleName(
         QStringLiteral("link health: ") +
@@ -224,7 +226,7 @@ void OptionsDialog::applyCursorType() {
 
 void OptionsDialog::apply() {
     applyCursorType();
-    host_.DisplayCursorData();
+    display_.DisplayCursorData();
 
     s_.strSampleClock = cboSampleClock->currentText().toStdString();
     s_.strSampleRate = options::sampleRateFromEntry(cboSampleRate->currentText());
@@ -252,13 +254,13 @@ void OptionsDialog::apply() {
     s_.blnPlotTrig = chkTrigVisible->isChecked();
     p_.CWGraph1->setPlotVisible("Trig", s_.blnPlotTrig);
 
-    host_.setKeepRepeating(chkKeepRepeating->isChecked());
+    link_.setKeepRepeating(chkKeepRepeating->isChecked());
 
     if (blnPortChanged) {
         blnPortChanged = false;
         // The link comes up on its own thread; a port that did not answer is tried once more
         // by the next Apply, if the dialog is still open then.
-        host_.InitHdwe([dialog = QPointer<OptionsDialog>(this)](bool connected) {
+        link_.InitHdwe([dialog = QPointer<OptionsDialog>(this)](bool connected) {
             if (dialog && !connected) {
                 dialog->blnPortChanged = true;
             }

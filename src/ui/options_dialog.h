@@ -1,8 +1,9 @@
 #pragma once
 
+#include "src/acquire/link_options.h"
 #include "src/core/front_panel_state.h"
+#include "src/core/panel_routines.h"
 #include "src/panel/front_panel.h"
-#include "src/ui/options_host.h"
 
 #include <QDialog>
 
@@ -26,8 +27,8 @@ namespace tracely {
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    OptionsDialog(FrontPanelState& state, const FrontPanel& panel, OptionsHost& host,
-                  QWidget* parent = nullptr);
+    OptionsDialog(FrontPanelState& state, const FrontPanel& panel, LinkOptions& link,
+                  DisplayRoutines& display, QWidget* parent = nullptr);
 
     // cmdApply: writes the dialog's choices into the state and the main window.
     void apply();
@@ -85,7 +86,8 @@ private:
 
     FrontPanelState& s_;
     const FrontPanel& p_;
-    OptionsHost& host_;
+    LinkOptions& link_;
+    DisplayRoutines& display_;
     bool blnDialogReady = false;
     bool blnPortChanged = false;
 };

@@ -1,3 +1,4 @@
+#include "src/link/port_names.h"
 #include "src/link/serial_port.h"
 #include "tests/support/pty_pair.h"
 
@@ -80,6 +81,22 @@ TEST(SerialPort, PathsThatNameNothingOrNoDevice) {
         EXPECT_FALSE(port.isOpen());
     }
     EXPECT_EQ(port.write("?").error, SerialError::NotOpen);
+}
+
+TEST(SerialPort, OnlyALackOfPermissionCountsAsDenied) {
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/port");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    // Readable and writable; missing (the open reports it); below a file; no path at all.
+    for (const QString& path : {file, dir.path() + "/missing", file + "/below-a-file", QString()}) {
+        EXPECT_TRUE(mayOpenDevice(path)) << path.toStdString();
+    }
+    if (::geteuid() != 0) { // root may open anything: the denial shows for users only
+        ASSERT_TRUE(f.setPermissions(QFileDevice::ReadOwner));
+        EXPECT_FALSE(mayOpenDevice(file));
+    }
 }
 
 TEST(SerialPort, ThePortIsThisProgramsAlone) {

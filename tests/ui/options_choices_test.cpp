@@ -2,12 +2,7 @@
 #include "src/ui/program_info.h"
 #include "src/ui/registered_user.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cmath>
 
@@ -24,22 +19,6 @@ TEST(OptionsChoices, PortEntriesReadOnlyAsTheDialogWritesThem) {
     EXPECT_EQ(options::portToolTip(QStringLiteral("/dev/ttyUSB0"), options::PortAccess::Denied),
               "/dev/ttyUSB0 - no permission to open it: add your user to the dialout group (or "
               "install the udev rule), then log in again");
-}
-
-TEST(OptionsChoices, OnlyALackOfPermissionCountsAsDenied) {
-    QTemporaryDir dir;
-    const QString file = dir.path() + QStringLiteral("/port");
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    // Readable and writable; missing (the open reports it); below a file; no path at all.
-    for (const QString& path : {file, dir.path() + "/missing", file + "/below-a-file", QString()}) {
-        EXPECT_EQ(options::portAccess(path), options::PortAccess::Permitted) << path.toStdString();
-    }
-    if (::geteuid() != 0) { // root may open anything: the denial shows for users only
-        ASSERT_TRUE(f.setPermissions(QFileDevice::ReadOwner));
-        EXPECT_EQ(options::portAccess(file), options::PortAccess::Denied);
-    }
 }
 
 TEST(OptionsChoices, UnknownSampleRatesAndPositionsFallBack) {

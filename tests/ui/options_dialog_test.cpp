@@ -25,7 +25,7 @@ namespace {
 
 // The main window's side of the dialog: a machine with the given ports and a link that
 // starts or not.
-class FakeHost : public OptionsHost {
+class FakeHost : public LinkOptions, public DisplayRoutines {
 public:
     explicit FakeHost(FrontPanelState& s) : s_(s) {}
     std::set<int> ports{1};
@@ -36,6 +36,10 @@ public:
     int displayCursorData = 0;
 
     void DisplayCursorData() override { ++displayCursorData; }
+    void PlotAnalog() override {}
+    void PlotLogic() override {}
+    void SetCHaScale() override {}
+    void SetCHbScale() override {}
     void InitHdwe(std::function<void(bool)> done) override {
         ++initHdwe;
         s_.blnConnected = linkStarts;
@@ -44,9 +48,7 @@ public:
     bool ComPortExists(int n) const override { return ports.count(n) != 0; }
     QString portPath(int n) const override { return QStringLiteral("/dev/ttyS%1").arg(n - 1); }
     // Never the real devices' permissions: the test runs as any user.
-    options::PortAccess portAccess(int n) const override {
-        return denied.count(n) != 0 ? options::PortAccess::Denied : options::PortAccess::Permitted;
-    }
+    bool portPermitted(int n) const override { return denied.count(n) == 0; }
     bool keepRepeating() const override { return keep; }
     void setKeepRepeating(bool on) override { keep = on; }
     QString linkHealth() const override { return QStringLiteral("Captures: 3\nTime-outs: 1"); }
@@ -60,7 +62,7 @@ protected:
     OptionsTest() { panel.CWBCHaEnable->setValue(true); }
 
     std::unique_ptr<OptionsDialog> openDialog() {
-        return std::make_unique<OptionsDialog>(state, panel, host);
+        return std::make_unique<OptionsDialog>(state, panel, host, host);
     }
     // A user's pick in a list: the entry becomes current and the list reports the pick.
     static void pick(QComboBox* list, int index) {
