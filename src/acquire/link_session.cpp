@@ -180,7 +180,7 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
     }
     port_.discardInput();
     port_.readAvailable();
-    if (!port_.write(QByteArray(1, '?')).ok()) {
+    if (!port_.write(QByteArray(1, wire::kIdent)).ok()) {
         return false;
     }
     // Up to eleven characters, or what has come when the time-out passes.
@@ -198,7 +198,7 @@ bool LinkSession::probe(qint32 baud, std::string& firmware) {
     }
     counters_.bytesIn += static_cast<quint64>(answer.size());
     for (char c : answer.left(kIdentAnswerChars)) {
-        if (c != '?' && c != '\r') {
+        if (c != wire::kIdent && c != '\r') {
             firmware += c;
         }
     }

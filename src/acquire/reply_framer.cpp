@@ -1,5 +1,7 @@
 #include "src/acquire/reply_framer.h"
 
+#include "src/link/wire.h"
+
 namespace tracely {
 
 namespace {
@@ -158,7 +160,7 @@ bool ReplyFramer::takeReply(Item& it, char b) {
 
 bool ReplyFramer::takeBlock(Item& it, char b) {
     if (it.phase == 0) {
-        if (b == 'M') {
+        if (b == wire::kDump) {
             it.phase = 1;
             it.data.reserve(kBlockSamples);
         } else {
