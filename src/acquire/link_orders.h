@@ -39,7 +39,10 @@ struct CaptureOrder {
 // Read time-outs and limits of the protocol, in milliseconds. Tests shorten them so that a
 // time-out they provoke costs them little.
 struct LinkTimeouts {
-    int identMs = 10;
+    // The identifier is taken by its count (eleven characters); the time-out only bounds a port
+    // that does not answer. A USB-serial adapter holds bytes for up to 16 ms (its latency
+    // timer) and a busy machine adds more, so it is far above the line time of the answer.
+    int identMs = 200;
     int programMs = 500;
     int dumpRequestMs = 5;
     int blockMs = 3000;

@@ -265,7 +265,7 @@ bool LinkSession::tryPort(int n, const QString& path, QString& busy, std::string
     if (probe(115200, firmware)) {
         return true;
     }
-    // An answer to the first probe that comes after its 10 ms would otherwise be read as
+    // An answer to the first probe that comes after its time-out would otherwise be read as
     // the answer at the second speed, and the instrument taken to run at a speed it does
     // not: the line must be quiet before the speed changes.
     const bool quiet = waitQuiet(t_.settleLimitMs);

@@ -61,9 +61,7 @@ struct Rig {
 
     Rig() {
         state.bytREG_R14 = 175; // channel A alone, on range 3: as the panel sets it
-        LinkTimeouts t;
-        t.identMs = 200; // the simulated instrument's thread may not answer within 10 ms
-        engine.setTimeouts(t);
+        engine.setTimeouts(LinkTimeouts{});
     }
 
     bool identify() {
@@ -251,7 +249,6 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     // The register programming has its line time plus a grace; the trigger wait after it has
     // none: it is still waiting when the wait is said in words, well after the grace.
     LinkTimeouts t;
-    t.identMs = 200;
     t.stallGraceMs = 250;
     rig.engine.setTimeouts(t, 750);
     rig.engine.Update();
@@ -287,7 +284,6 @@ TEST(Update, AcquireWhileABlockThatNeverComesIsAwaitedStartsClean) {
     Rig rig;
     rig.ports[1] = pty.slavePath();
     LinkTimeouts t;
-    t.identMs = 200;
     t.blockMs = 60000;
     rig.engine.setTimeouts(t);
     rig.engine.Update();

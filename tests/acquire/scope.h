@@ -19,12 +19,10 @@
 namespace tracely::test {
 
 // Generous time-outs where no test is about them: on a machine busy with other work the
-// simulator's thread may not run within the instrument's 10 ms to identify, nor echo within
-// 500 ms (5 ms in the dump request), nor a register programming on a jittery line finish
-// within its line time and 3 s.
+// simulator's thread may not echo within 500 ms (5 ms in the dump request), nor a register
+// programming on a jittery line finish within its line time and 3 s.
 inline LinkTimeouts patient() {
     LinkTimeouts t;
-    t.identMs = 200;
     t.programMs = 2000;
     t.dumpRequestMs = 200;
     t.stallGraceMs = 10000;
@@ -38,11 +36,9 @@ inline LinkTimeouts shortStall() {
     return t;
 }
 
-// The protocol's own time-outs, but for identification: for tests whose faults must miss them.
+// The protocol's own time-outs: for tests whose faults must miss them.
 inline LinkTimeouts protocolEchoes() {
-    LinkTimeouts t;
-    t.identMs = patient().identMs;
-    return t;
+    return LinkTimeouts{};
 }
 
 // The capture as drawn, logic and analog byte of each row in turn, as the simulator sent them.
