@@ -452,9 +452,20 @@ void LinkSession::runCapture(const CaptureOrder& order) {
     }
     quint8 r3 = order.r3;
     quint8 r4 = order.r4;
+    const std::uint64_t mismatchesBefore = framer_.counts().mismatches;
     requestDump(order, r3, r4);
     QByteArray samples;
     if (dump(order, samples) == Step::Ok) {
+        // A character of the dump request that came back as another may have reached the
+        // instrument as that other: the dump may come from another address or in another
+        // mode. It has been read to its end, so the line stays in step, but it is not drawn.
+        // (A late echo is only late: it has been taken, by count, before the first block.)
+        if (framer_.counts().mismatches != mismatchesBefore) {
+            fail(order.seq, CaptureFault::Framing,
+                 QStringLiteral("the dump request was not echoed as sent, so the dump may not "
+                                "be the trace's"));
+            return;
+        }
         publishCounters();
         emit captureArrived(order.seq, samples);
     }

@@ -273,6 +273,29 @@ TEST(Update, ANewUpdateWhileArmedRequestsAgain) {
     EXPECT_EQ(rig.engine.health().line.echoMismatches, 0u);
 }
 
+TEST(Update, ADumpRequestEchoedAsAnotherCharacterIsReadButNotDrawn) {
+    // The instrument echoes the dump request's closing ">" as "!": what it obeyed may not be
+    // what was sent, so the dump may come from another address. It is read to its end, and
+    // discarded with the reason.
+    PtyPair pty;
+    std::atomic<bool> triggered{false};
+    const FarEnd::Reply base = instrument("\rBC000120\r");
+    FarEnd far(pty, [&](char c) {
+        triggered = triggered || c == 'T';
+        return triggered && c == '>' ? std::string("!") : base(c);
+    });
+    Rig rig;
+    rig.ports[1] = pty.slavePath();
+    rig.engine.setTimeouts(LinkTimeouts{});
+    rig.engine.Update();
+    ASSERT_TRUE(waitUntil([&] { return rig.engine.health().discarded == 1; }))
+        << rig.rec.status.join('|').toStdString();
+    EXPECT_EQ(rig.rec.captures, 0);
+    EXPECT_NE(far.received().find(">M"), std::string::npos); // the dump was still read
+    EXPECT_TRUE(rig.rec.status.last().startsWith("Capture discarded: the dump request"))
+        << rig.rec.status.join('|').toStdString();
+}
+
 TEST(Update, AcquireWhileABlockThatNeverComesIsAwaitedStartsClean) {
     // The second "M" is lost on the line: its block never comes. Acquire, pressed while the
     // program still waits for it, draws from the next trace: none of its echoes is taken for
