@@ -133,12 +133,7 @@ public:
     void plugProcess() {
         retire();
         proc = std::make_unique<QProcess>();
-        proc->start(QStringLiteral(TRACELY_SIM_BINARY),
-                    {QStringLiteral("--link"), link, QStringLiteral("--baud"),
-                     QString::number(baud_), QStringLiteral("--cha"),
-                     QStringLiteral("sine 100kHz 1.5V")});
-        ASSERT_TRUE(proc->waitForStarted(5000));
-        ASSERT_TRUE(waitUntil([&] { return proc->canReadLine(); }, 5000));
+        ASSERT_TRUE(test::startSimProgram(*proc, link, {"--baud", QString::number(baud_)}));
     }
     void unplug() {
         QFile::remove(link);

@@ -3,9 +3,11 @@
 #include "src/acquire/acquisition_engine.h"
 #include "tests/support/engine_recorder.h"
 #include "tests/support/sim_host.h"
+#include "tests/support/wait.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
@@ -89,6 +91,16 @@ inline sim::Options simOptions() {
     o.pace = false;
     o.cha = sim::Waveform{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
     return o;
+}
+
+// The simulator program on `link` with a 100 kHz sine on channel A, paced: true once it says
+// it is listening.
+inline bool startSimProgram(QProcess& sim, const QString& link, const QStringList& more = {}) {
+    sim.start(QStringLiteral(TRACELY_SIM_BINARY),
+              QStringList{QStringLiteral("--link"), link, QStringLiteral("--cha"),
+                          QStringLiteral("sine 100kHz 1.5V")} +
+                  more);
+    return sim.waitForStarted(5000) && waitUntil([&] { return sim.canReadLine(); }, 5000);
 }
 
 // An acquisition engine on COM1 = the simulator, with what it drew kept for comparison.
