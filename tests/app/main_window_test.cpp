@@ -53,6 +53,7 @@ TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
     EXPECT_EQ(p.CWKChaLvl->labelText(1), QStringLiteral("50 "));
     EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrSampleRate")),
               QStringLiteral("Sample Rate: 25MSa/s"));
+    EXPECT_EQ(p.CWKTimeRange->value(), 10); // 1 us a division
     EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrCursorData")),
               QStringLiteral("Cursors On: CH A"));
     // Nothing talks to the instrument at start-up, and the lamp says so.
