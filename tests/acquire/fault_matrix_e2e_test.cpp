@@ -11,7 +11,6 @@
 #include <csignal>
 #include <functional>
 #include <map>
-#include <set>
 
 // Every line fault x single and repeat mode x both speeds, end to end against the simulator on
 // a real pseudo-terminal: what the panel shows, that the process idles while the link is down
@@ -139,12 +138,7 @@ public:
     void plugProcess() {
         retire();
         proc = std::make_unique<QProcess>();
-        proc->start(QStringLiteral(TRACELY_SIM_BINARY),
-                    {QStringLiteral("--link"), link, QStringLiteral("--baud"),
-                     QString::number(baud_), QStringLiteral("--cha"),
-                     QStringLiteral("sine 100kHz 1.5V")});
-        ASSERT_TRUE(proc->waitForStarted(5000));
-        ASSERT_TRUE(waitUntil([&] { return proc->canReadLine(); }, 5000));
+        ASSERT_TRUE(test::startSimProgram(*proc, link, {"--baud", QString::number(baud_)}));
     }
     void unplug() {
         QFile::remove(link);
@@ -199,22 +193,13 @@ public:
 
     // Every drawn capture is the start of what one trace of one simulator sent.
     int misaligned() {
-        std::set<std::string> traces;
         std::map<std::pair<int, int>, std::string> sent = sent_;
         if (sim) {
             for (const test::SimHost::Block& b : sim->blocks()) {
                 sent[{generation_, b.trace}] += b.bytes;
             }
         }
-        int bad = 0;
-        for (const std::string& d : drawn) {
-            bool found = false;
-            for (const auto& [key, bytes] : sent) {
-                found = found || (!d.empty() && bytes.compare(0, d.size(), d) == 0);
-            }
-            bad += found ? 0 : 1;
-        }
-        return bad;
+        return test::misaligned(drawn, sent);
     }
 
     QTemporaryDir dir;

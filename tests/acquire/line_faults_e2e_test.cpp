@@ -104,11 +104,7 @@ TEST(LineFaults, AFrozenInstrumentNeverFreezesThePanel) {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("scope"));
     QProcess sim;
-    sim.start(QStringLiteral(TRACELY_SIM_BINARY),
-              {QStringLiteral("--link"), link, QStringLiteral("--cha"),
-               QStringLiteral("sine 100kHz 1.5V")});
-    ASSERT_TRUE(sim.waitForStarted(5000));
-    ASSERT_TRUE(waitUntil([&] { return sim.canReadLine(); }, 5000));
+    ASSERT_TRUE(tracely::test::startSimProgram(sim, link));
     FrontPanelState state;
     state.bytREG_R14 = 0xFF;
     AcquisitionEngine engine(

@@ -3,16 +3,17 @@
 #include "src/acquire/acquisition_engine.h"
 #include "tests/support/engine_recorder.h"
 #include "tests/support/sim_host.h"
+#include "tests/support/wait.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
 #include <ctime>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -70,11 +71,32 @@ inline double cpuShareOver(
     return (cpu() - cpu0) / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
 }
 
+// How many drawn captures are not, pair for pair, the start of what was sent for one trace:
+// anything shifted, swapped or mixed from two traces.
+template <class Key>
+int misaligned(const std::vector<std::string>& drawn, const std::map<Key, std::string>& sent) {
+    return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&](const std::string& d) {
+        return d.empty() || std::none_of(sent.begin(), sent.end(), [&](const auto& trace) {
+                   return trace.second.compare(0, d.size(), d) == 0;
+               });
+    }));
+}
+
 inline sim::Options simOptions() {
     sim::Options o;
     o.pace = false;
     o.cha = sim::Waveform{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
     return o;
+}
+
+// The simulator program on `link` with a 100 kHz sine on channel A, paced: true once it says
+// it is listening.
+inline bool startSimProgram(QProcess& sim, const QString& link, const QStringList& more = {}) {
+    sim.start(QStringLiteral(TRACELY_SIM_BINARY),
+              QStringList{QStringLiteral("--link"), link, QStringLiteral("--cha"),
+                          QStringLiteral("sine 100kHz 1.5V")} +
+                  more);
+    return sim.waitForStarted(5000) && waitUntil([&] { return sim.canReadLine(); }, 5000);
 }
 
 // An acquisition engine on COM1 = the simulator, with what it drew kept for comparison.
@@ -89,24 +111,12 @@ struct Scope {
                          [this] { drawn.push_back(drawnBytes(state)); });
     }
 
-    // Every drawn capture must be, pair for pair, the start of what the simulator sent for one
-    // of its traces: nothing shifted, swapped or mixed from two traces.
     int misaligned() const {
         std::map<int, std::string> sent;
         for (const SimHost::Block& b : sim.blocks()) {
             sent[b.trace] += b.bytes;
         }
-        std::set<std::string> traces;
-        for (const std::string& d : drawn) {
-            for (const auto& [trace, bytes] : sent) {
-                if (bytes.size() >= d.size()) {
-                    traces.insert(bytes.substr(0, d.size()));
-                }
-            }
-        }
-        return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) {
-            return d.empty() || traces.count(d) == 0;
-        }));
+        return test::misaligned(drawn, sent);
     }
 
     SimHost sim;

@@ -4,7 +4,7 @@
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/knob.h"
 #include "src/widgets/two_state_button.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 
 #include <QLabel>
@@ -21,19 +21,11 @@ using tracely::test::waitUntil;
 
 namespace {
 
-struct Started {
-    test::TempFolder dir;
-    std::unique_ptr<MainWindow> w;
-    Started() {
-        w = std::make_unique<MainWindow>(dir.file("TRACELY.INI"));
-        w->setSplashTime(0);
-        w->setMessageBox([](const QString&, const QString&) {});
-        w->formLoad();
-        w->show();
-    }
-    ~Started() { w.reset(); }
+// Loaded and shown.
+struct Started : test::TestWindow {
+    Started() { w.show(); }
     template <class W = QWidget> W* find(const char* name) const {
-        return w->findChild<W*>(QString::fromLatin1(name));
+        return w.findChild<W*>(QString::fromLatin1(name));
     }
 };
 
@@ -67,7 +59,7 @@ void expectInsideParents(const ElasticWindow& form) {
 
 TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
     Started s;
-    const ElasticWindow& form = s.w->layoutForm();
+    const ElasticWindow& form = s.w.layoutForm();
     const double tppX = form.twipsPerPixelX();
     const double tppY = form.twipsPerPixelY();
     // Started at 12000 x 9000 twips.
@@ -76,7 +68,7 @@ TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
     const double h0 = std::nearbyint(form.height());
     const double w0 = std::nearbyint(form.width());
 
-    const FrontPanel& p = s.w->panel();
+    const FrontPanel& p = s.w.panel();
     std::vector<Recorded> design;
     for (QWidget* w : {static_cast<QWidget*>(p.CWKTimeRange), s.find("lblHScale"),
                        static_cast<QWidget*>(p.cmdCapture), static_cast<QWidget*>(p.CWGraph1),
@@ -89,13 +81,13 @@ TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
     const int tickPixels = p.CWGraph1->customPlot()->xAxis->tickLabelFont().pixelSize();
 
     // One and a half times the client area.
-    const QSize target(static_cast<int>(std::lround(s.w->width() * 1.5)),
+    const QSize target(static_cast<int>(std::lround(s.w.width() * 1.5)),
                        static_cast<int>(std::lround((h0 - 400) / tppY * 1.5)));
-    s.w->resize(target);
+    s.w.resize(target);
     ASSERT_TRUE(waitUntil([&] {
-        return s.w->size() == target && p.cmdCapture->geometry() != design[2].rect;
-    })) << s.w->width()
-        << " x " << s.w->height();
+        return s.w.size() == target && p.cmdCapture->geometry() != design[2].rect;
+    })) << s.w.width()
+        << " x " << s.w.height();
     const double rH = (h0 - 400) / (form.height() - 400);
     const double rW = w0 / form.width();
     for (const Recorded& r : design) {
@@ -111,7 +103,7 @@ TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
     EXPECT_EQ(p.StatusBar1->height(), pixels(barHeight, rH, tppY));
     EXPECT_EQ(p.StatusBar1->font().pointSize(), 12);
     // Docked at the window's foot, once the window has laid out its new height.
-    EXPECT_TRUE(waitUntil([&] { return p.StatusBar1->geometry().bottom() == s.w->height() - 1; }));
+    EXPECT_TRUE(waitUntil([&] { return p.StatusBar1->geometry().bottom() == s.w.height() - 1; }));
     // The graph's lettering follows its size.
     EXPECT_NEAR(p.CWGraph1->customPlot()->xAxis->tickLabelFont().pixelSize(), tickPixels * 1.5,
                 1.0);
@@ -120,12 +112,12 @@ TEST(ElasticWindow, ControlsAndFontsFollowTheWindow) {
 
 TEST(ElasticWindow, AWindowMuchWiderThanTallKeepsEveryCaptionWhole) {
     Started s;
-    const ElasticWindow& form = s.w->layoutForm();
+    const ElasticWindow& form = s.w.layoutForm();
     const QLabel* hScale = s.find<QLabel>("lblHScale");
     ASSERT_NE(hScale, nullptr);
     const int designWidth = hScale->width();
     // Fonts follow the width: twice as wide, as tall as designed.
-    s.w->resize(s.w->width() * 2, s.w->height());
+    s.w.resize(s.w.width() * 2, s.w.height());
     ASSERT_TRUE(waitUntil([&] { return std::abs(hScale->width() - 2 * designWidth) <= 2; }));
     int labels = 0;
     for (int i = 0; i < form.controlCount(); ++i) {
@@ -141,14 +133,14 @@ TEST(ElasticWindow, AWindowMuchWiderThanTallKeepsEveryCaptionWhole) {
 
 TEST(ElasticWindow, ARestoredWindowTooSmallComesBackToItsMinimum) {
     Started s;
-    const ElasticWindow& form = s.w->layoutForm();
-    const QSize designed = s.w->size();
-    const QRect capture = s.w->panel().cmdCapture->geometry();
+    const ElasticWindow& form = s.w.layoutForm();
+    const QSize designed = s.w.size();
+    const QRect capture = s.w.panel().cmdCapture->geometry();
     // 11000 x 8000 twips.
-    s.w->resize(static_cast<int>(std::lround(11000 / form.twipsPerPixelX())),
-                static_cast<int>(std::lround((8000 - 400) / form.twipsPerPixelY())));
-    ASSERT_TRUE(waitUntil([&] { return s.w->size() == designed; }));
+    s.w.resize(static_cast<int>(std::lround(11000 / form.twipsPerPixelX())),
+               static_cast<int>(std::lround((8000 - 400) / form.twipsPerPixelY())));
+    ASSERT_TRUE(waitUntil([&] { return s.w.size() == designed; }));
     EXPECT_NEAR(form.width(), 12000, form.twipsPerPixelX());
     EXPECT_NEAR(form.height(), 9000, form.twipsPerPixelY());
-    EXPECT_TRUE(waitUntil([&] { return s.w->panel().cmdCapture->geometry() == capture; }));
+    EXPECT_TRUE(waitUntil([&] { return s.w.panel().cmdCapture->geometry() == capture; }));
 }

@@ -4,6 +4,9 @@
 // (200 by default; make soak runs 1000), TRACELY_KILL_SEED repeats a run's kill moments. Half
 // the kill moments fall anywhere in the closing program's life after SIGTERM, half in the
 // stretch from the save's temporary file appearing to the program's end.
+#include "tests/support/folder_watch.h"
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -22,7 +24,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,14 +33,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using tracely::test::readFile;
+using tracely::test::writeFile;
 
 // A hand-edited file: keys the program writes in its own spelling ("1" becomes "True", 2.50
 // becomes 2.5), a section it adds, and lines of others it must keep, among them a large one
@@ -83,7 +78,7 @@ enum class Phase { Idle, Starting, Closing };
 // One copy of the program in a folder of its own, with its own user folders.
 struct Slot {
     fs::path folder;
-    int watch = -1; // the folder's inotify
+    tracely::test::FolderWatch watch;
     pid_t pid = -1;
     Phase phase = Phase::Idle;
     bool fromWrite = false; // kill moment counted from the temporary file's appearance
@@ -102,29 +97,18 @@ struct Slot {
         if (ec) {
             fs::copy_file(TRACELY_BINARY, folder / "tracely");
         }
-        watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        ::inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MOVED_TO);
+        watch.watch(folder);
     }
 
-    // What happened in the folder since the last call: a save's temporary file appeared, a
-    // file was renamed over TRACELY.INI.
+    // Since the last call: a save's temporary file appeared, a file was renamed over
+    // TRACELY.INI.
     struct Seen {
         bool created = false;
         bool renamed = false;
     };
     Seen seen() const {
-        alignas(inotify_event) char buffer[4096];
-        Seen what;
-        for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
-            for (ssize_t at = 0; at < got;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
-                const std::string_view name(e->len > 0 ? e->name : "");
-                what.created |= (e->mask & IN_CREATE) != 0 && name.starts_with(".TRACELY.INI.tmp");
-                what.renamed |= (e->mask & IN_MOVED_TO) != 0 && name == "TRACELY.INI";
-                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
-            }
-        }
-        return what;
+        const auto what = watch.look();
+        return {what.made > 0, what.renamed};
     }
 
     void start() {
@@ -219,15 +203,15 @@ TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewWholeFile) {
         fs::path(::testing::TempDir()) / ("tracely-kill-" + std::to_string(::getpid()));
     fs::remove_all(root);
     constexpr int kSlots = 8;
-    std::vector<Slot> slots(kSlots);
+    std::vector<Slot> copies(kSlots);
     for (int i = 0; i < kSlots; ++i) {
-        slots[static_cast<std::size_t>(i)].open(root / ("slot" + std::to_string(i)));
+        copies[static_cast<std::size_t>(i)].open(root / ("slot" + std::to_string(i)));
     }
     const std::string before = oldSettings();
 
     // The new file: what an undisturbed save of the old one writes. The times it takes bound
     // the kill moments.
-    Slot& first = slots[0];
+    Slot& first = copies[0];
     Clock::duration closing{};
     Clock::duration writing{};
     std::string after;
@@ -256,7 +240,7 @@ TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewWholeFile) {
     // loop never blocks, so that no copy's kill moment waits for another's start.
     while (finished < runs) {
         auto wake = Clock::now() + 1ms;
-        for (Slot& s : slots) {
+        for (Slot& s : copies) {
             const auto now = Clock::now();
             if (s.phase == Phase::Idle && started < runs) {
                 if (readFile(s.ini()) != before) {
@@ -315,9 +299,9 @@ TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewWholeFile) {
         }
         // Until the next kill moment, or a save's temporary file appearing.
         std::vector<pollfd> watches;
-        for (const Slot& s : slots) {
+        for (const Slot& s : copies) {
             if (s.phase == Phase::Closing && !s.armed) {
-                watches.push_back({s.watch, POLLIN, 0});
+                watches.push_back({s.watch.fd(), POLLIN, 0});
             }
         }
         const auto wait = std::max<Clock::duration>(wake - Clock::now(), 0ns);
@@ -326,12 +310,11 @@ TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewWholeFile) {
         ::ppoll(watches.data(), watches.size(), &timeout, nullptr);
     }
     // One last start of each copy, undisturbed: nothing is left over and the file is whole.
-    for (Slot& s : slots) {
+    for (Slot& s : copies) {
         Clock::duration unused{};
         EXPECT_TRUE(s.runUndisturbed(unused, unused));
         EXPECT_TRUE(temporaries(s.folder).empty()) << s.folder;
         EXPECT_EQ(readFile(s.ini()), after) << s.folder;
-        ::close(s.watch);
     }
 
     std::printf("kills %d (seed %llu; undisturbed: close %lld ms, from the temporary file %lld "

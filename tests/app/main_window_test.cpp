@@ -6,7 +6,7 @@
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 
 #include <QCheckBox>
@@ -28,28 +28,15 @@ using tracely::test::readFile;
 using tracely::test::TempFolder;
 using tracely::test::waitUntil;
 
-namespace {
-
-// A window on a settings file of its own, with the message box recorded instead of shown.
-struct Window {
-    explicit Window(const std::string& ini) : Window(SettingsLocation::at(ini)) {}
-    explicit Window(SettingsLocation where) : w(std::move(where)) {
-        w.setSplashTime(0);
-        w.setMessageBox([this](const QString& title, const QString& text) {
-            messages << title + QStringLiteral(": ") + text;
-        });
-    }
-    MainWindow w;
-    QStringList messages;
+// A window on a settings file the test names, loaded when the test says.
+struct Window : test::TestWindow {
+    explicit Window(const std::string& ini) : TestWindow(SettingsLocation::at(ini)) {}
+    explicit Window(SettingsLocation where) : TestWindow(std::move(where)) {}
 };
-
-} // namespace
 
 // What the default file holds is checked below; these are what it does not say.
 TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
-    TempFolder dir;
-    Window win(dir.file("TRACELY.INI"));
-    win.w.formLoad();
+    test::TestWindow win; // on a folder without one
     const FrontPanel& p = win.w.panel();
     const FrontPanelState& s = win.w.state();
     // Channel A on and primary, analog level trigger at 128, word all "X" and disabled.
@@ -66,6 +53,7 @@ TEST(MainWindow, StartUpPanelWithoutASettingsFile) {
     EXPECT_EQ(p.CWKChaLvl->labelText(1), QStringLiteral("50 "));
     EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrSampleRate")),
               QStringLiteral("Sample Rate: 25MSa/s"));
+    EXPECT_EQ(p.CWKTimeRange->value(), 10); // 1 us a division
     EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrCursorData")),
               QStringLiteral("Cursors On: CH A"));
     // Nothing talks to the instrument at start-up, and the lamp says so.
@@ -194,42 +182,14 @@ TEST(MainWindow, KeepRepeatingLivesInASectionOfItsOwn) {
     EXPECT_TRUE(again.w.engine().keepRepeating());
 }
 
-TEST(MainWindow, NoInstrumentSaysSoOncePerAcquire) {
-    TempFolder dir;
-    const std::string ini = dir.file("TRACELY.INI");
-    // Every port names a device that is not there, whatever the machine has.
-    std::ofstream out(ini);
-    out << "[PORTS]\n";
-    for (int n = 1; n <= 8; ++n) {
-        out << "COM" << n << "=" << dir.file("missing") << "\n";
-    }
-    out.close();
-    Window win(ini);
-    win.w.formLoad();
-    win.w.panel().cmdCapture->click();
-    ASSERT_TRUE(waitUntil([&] { return win.messages.size() == 1; }));
-    EXPECT_EQ(win.messages.front(), QStringLiteral("Tracely Comm Error: Unable to Communicate with "
-                                                   "Bitscope - Check Comm Port Connection!"));
-    // The lamp, the status bar and the tooltip of each fault are the fault matrix's to check.
-    win.w.panel().cmdCapture->click();
-    EXPECT_TRUE(waitUntil([&] { return win.messages.size() == 2; }));
-}
-
 TEST(MainWindow, AcquireDrawsATraceFromTheSimulator) {
     sim::Options o;
     o.pace = false;
     o.cha = sim::Waveform{sim::WaveKind::Sine, 100000.0, 1.5, 0.0};
     test::SimHost sim(o);
-    TempFolder dir;
-    const std::string ini = dir.file("TRACELY.INI");
-    std::ofstream(ini) << "[PORTS]\nCOM1=" << sim.path() << "\n";
-    Window win(ini);
-    win.w.formLoad();
+    test::TestWindow win(std::string("[PORTS]\nCOM1=") + sim.path() + "\n");
     const FrontPanel& p = win.w.panel();
     p.cmdCapture->click();
-    ASSERT_TRUE(waitUntil([&] { return win.w.state().blnConnected; }));
-    EXPECT_EQ(p.StatusBar1->panelText(QStringLiteral("sbrFirmWare")),
-              QStringLiteral("Firmware: BC000120"));
     ASSERT_TRUE(
         waitUntil([&] { return p.CWGraph1->plotCount(QStringLiteral("CHa")) == 500; }, 10000));
     EXPECT_EQ(p.CWGLogic->plotCount(1), 500);

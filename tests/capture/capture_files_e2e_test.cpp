@@ -9,7 +9,7 @@
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/support/sim_host.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 
 #include <QAction>
@@ -44,10 +44,8 @@ void writeIni(const std::string& ini, const std::string& port, bool channelB) {
                        << "[TRIGGER]\nTrigedgeup=True\n";
 }
 
-struct Window {
-    explicit Window(const std::string& ini) : w(ini) {
-        w.setSplashTime(0);
-        w.setMessageBox([this](const QString& t, const QString& m) { messages << t + ": " + m; });
+struct Window : test::TestWindow {
+    explicit Window(const std::string& ini) : TestWindow(SettingsLocation::at(ini)) {
         w.captureTools().setMessageBox(
             [this](const QString& t, const QString& m) { messages << t + ": " + m; });
         w.resize(1200, 900);
@@ -67,8 +65,6 @@ struct Window {
         }
         return texts;
     }
-    MainWindow w;
-    QStringList messages;
 };
 
 sim::Options simOptions() {

@@ -3,6 +3,7 @@
 #include "src/widgets/knob.h"
 #include "src/widgets/slide.h"
 #include "src/widgets/two_state_button.h"
+#include "tests/support/folder_watch.h"
 #include "tests/support/temp_folder.h"
 
 #include <QCheckBox>
@@ -13,11 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string_view>
 #include <tuple>
 #include <vector>
 
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -214,28 +213,6 @@ TEST(SettingsFile, InstalledMeansTheManualInShareAndNoneBeside) {
 
 namespace {
 
-// Counts the temporary files made in a folder (each replace makes one, with a name of its
-// own, so the kernel merges no two events), to tell one replace from many.
-struct ReplaceCounter {
-    int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    explicit ReplaceCounter(const std::filesystem::path& folder) {
-        ::inotify_add_watch(fd, folder.c_str(), IN_CREATE);
-    }
-    ~ReplaceCounter() { ::close(fd); }
-    int count() const {
-        alignas(inotify_event) char buffer[4096];
-        int n = 0;
-        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
-            for (ssize_t at = 0; at < got;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
-                n += std::string_view(e->len > 0 ? e->name : "").starts_with(".TRACELY.INI.tmp");
-                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
-            }
-        }
-        return n;
-    }
-};
-
 // A program folder with a TRACELY.INI of its own and a user's config folder, both scratch.
 struct Folders {
     test::TempFolder program;
@@ -256,9 +233,9 @@ TEST(SettingsFile, ASaveIsOneReplaceOfTheWholeFileKeepingOtherLines) {
     Rig rig;
     test::writeFile(rig.file.path(), kBeside);
     rig.file.LoadSettings();
-    ReplaceCounter replaces(rig.dir.path());
+    const test::FolderWatch replaces(rig.dir.path());
     rig.file.SaveSettings([&] { rig.file.writeKeepRepeating(true); });
-    EXPECT_EQ(replaces.count(), 1);
+    EXPECT_EQ(replaces.look().made, 1);
     EXPECT_TRUE(rig.file.lastSave().saved);
     EXPECT_EQ(rig.file.lastSave().message, "");
     const std::string text = test::readFile(rig.file.path());
@@ -268,7 +245,7 @@ TEST(SettingsFile, ASaveIsOneReplaceOfTheWholeFileKeepingOtherLines) {
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
     }
     rig.file.writeKeepRepeating(false); // outside a save: a save of its own
-    EXPECT_EQ(replaces.count(), 1);
+    EXPECT_EQ(replaces.look().made, 1);
     EXPECT_FALSE(rig.file.readKeepRepeating());
 }
 

@@ -1,7 +1,7 @@
-#include "src/app/main_window.h"
 #include "src/widgets/keyed_status_bar.h"
 #include "src/widgets/two_state_button.h"
 #include "tests/acquire/scope.h"
+#include "tests/support/test_window.h"
 #include "tests/support/wait.h"
 
 #include <QElapsedTimer>
@@ -100,17 +100,8 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
     ASSERT_TRUE(sim.waitForStarted(5000));
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(link); }, 5000));
 
-    const QString ini = dir.filePath(QStringLiteral("TRACELY.INI"));
-    {
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[PORTS]\nCOM1=" + link.toLocal8Bit() + "\n");
-    }
-    int messageBoxes = 0;
-    MainWindow w(ini.toStdString());
-    w.setSplashTime(0);
-    w.setMessageBox([&](const QString&, const QString&) { ++messageBoxes; });
-    w.formLoad();
+    test::TestWindow window(test::portsOnly(link.toStdString()));
+    MainWindow& w = window.w;
     QStringList said; // what the link said, for a failure's message
     QObject::connect(&w.engine(), &AcquisitionEngine::statusText, &w, [&](const QString& text) {
         said << text;
@@ -215,10 +206,11 @@ TEST(Soak, RepeatModeRidesOutRandomFaults) {
                 static_cast<double>(h.captures) / elapsed, faults,
                 static_cast<unsigned long long>(h.discarded),
                 static_cast<unsigned long long>(h.recoveries),
-                static_cast<unsigned long long>(h.linkLosses), acquirePresses, messageBoxes,
-                rssStart, baselineAt, rssAfterFirstMinute, rssEnd, rssEnd - rssAfterFirstMinute,
-                static_cast<long long>(longestStallMs), stallAt, qPrintable(stallDuring),
-                static_cast<long long>(answerMs), idleConnected * 100.0, idleDown * 100.0);
+                static_cast<unsigned long long>(h.linkLosses), acquirePresses,
+                static_cast<int>(window.messages.size()), rssStart, baselineAt, rssAfterFirstMinute,
+                rssEnd, rssEnd - rssAfterFirstMinute, static_cast<long long>(longestStallMs),
+                stallAt, qPrintable(stallDuring), static_cast<long long>(answerMs),
+                idleConnected * 100.0, idleDown * 100.0);
     std::fflush(stdout);
 
     EXPECT_GT(faults, 0);
