@@ -77,11 +77,12 @@ def main():
     ap.add_argument("--only", default="", help="run the faults whose file contains this")
     ap.add_argument("--timeout", type=int, default=900, help="seconds per test run")
     ap.add_argument("--in-place", action="store_true", help="plant in this tree, build in build/")
+    ap.add_argument("--build", help="with --in-place: the build tree to use instead of build/")
     args = ap.parse_args()
 
     faults = [f for f in parse(pathlib.Path(args.list)) if args.only in f["file"]]
     if args.in_place:
-        scratch, build = ROOT, ROOT / "build"
+        scratch, build = ROOT, ROOT / (args.build or "build")
     else:
         scratch = ROOT / "build-mutants" / "src"
         build = ROOT / "build-mutants" / "build"
