@@ -331,7 +331,11 @@ TEST_P(FaultMatrix, DefinedOutcomeIdleAndRecovery) {
         RecordProperty("stray_bytes_disturbed_the_capture", 1);
     }
     if (drawn && repeat) {
+        // Store lets the capture already asked for end (its trigger wait lights yellow): the
+        // light is read once the engine is idle.
         rig.engine.storeClicked(true);
+        EXPECT_TRUE(waitUntil([&] { return !rig.state.blnArmed && !rig.state.blnDumping; }))
+            << describe(rig);
     }
     QCoreApplication::processEvents();
 
