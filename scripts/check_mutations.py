@@ -6,9 +6,9 @@ import pathlib
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-spec = importlib.util.spec_from_file_location("mutate", ROOT / "scripts" / "mutate.py")
-mutate = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(mutate)
+found = importlib.util.spec_from_file_location("mutate", ROOT / "scripts" / "mutate.py")
+mutate = importlib.util.module_from_spec(found)
+found.loader.exec_module(mutate)
 
 listing = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT / "tests" / "mutations.txt"
 faults = mutate.parse(listing)
