@@ -30,12 +30,6 @@ void Display::showCursors(Graph* g, bool visible) {
 Display::Display(FrontPanelState& state, const FrontPanel& panel, QObject* parent)
     : QObject(parent), s_(state), p_(panel) {}
 
-Display::Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
-                 QObject* parent)
-    : Display(state, panel, parent) {
-    connectPeers(peers, peers);
-}
-
 void Display::connectPeers(ControlRoutines& controls, LinkRoutines& link) {
     controls_ = &controls;
     link_ = &link;

@@ -19,9 +19,6 @@ class Display : public QObject, public DisplayRoutines {
 public:
     // The peers follow through connectPeers, once, before any handler runs.
     Display(FrontPanelState& state, const FrontPanel& panel, QObject* parent = nullptr);
-    // With one stand-in for both peers.
-    Display(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
-            QObject* parent = nullptr);
     void connectPeers(ControlRoutines& controls, LinkRoutines& link);
 
     // --- Shared routines.

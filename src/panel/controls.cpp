@@ -19,12 +19,6 @@ using widgets::TwoStateButton;
 Controls::Controls(FrontPanelState& state, const FrontPanel& panel, QObject* parent)
     : QObject(parent), s_(state), p_(panel) {}
 
-Controls::Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
-                   QObject* parent)
-    : Controls(state, panel, parent) {
-    connectPeers(peers, peers);
-}
-
 void Controls::connectPeers(DisplayRoutines& display, LinkRoutines& link) {
     display_ = &display;
     link_ = &link;

@@ -21,9 +21,6 @@ class Controls : public QObject, public ControlRoutines {
 public:
     // The peers follow through connectPeers, once, before any handler runs.
     Controls(FrontPanelState& state, const FrontPanel& panel, QObject* parent = nullptr);
-    // With one stand-in for both peers.
-    Controls(FrontPanelState& state, const FrontPanel& panel, PanelRoutines& peers,
-             QObject* parent = nullptr);
     void connectPeers(DisplayRoutines& display, LinkRoutines& link);
 
     // Connects every channel and trigger control to its handler. Check boxes and option

@@ -50,6 +50,7 @@ struct FakeRoutines : PanelRoutines {
 class DisplayTest : public ::testing::Test {
 protected:
     DisplayTest() {
+        display.connectPeers(routines, routines);
         routines.d = &display;
         QObject::connect(&display, &Display::readoutShown, [this] { ++routines.readouts; });
         display.connectHandlers();
@@ -73,7 +74,7 @@ protected:
     FrontPanel panel = buildFrontPanel(&host);
     FrontPanelState state;
     FakeRoutines routines;
-    Display display{state, panel, routines};
+    Display display{state, panel};
 };
 
 TEST_F(DisplayTest, PlotsDrawBothChannelsWithOneMarkerOnThePrimarysTriggerPoint) {

@@ -50,9 +50,11 @@ struct Panel {
     FrontPanel p = buildFrontPanel(&host);
     FrontPanelState s;
     Routines routines;
-    tracely::Display display{s, p, routines};
-    Controls controls{s, p, routines};
+    tracely::Display display{s, p};
+    Controls controls{s, p};
     Panel() {
+        display.connectPeers(routines, routines);
+        controls.connectPeers(routines, routines);
         routines.d = &display;
         routines.c = &controls;
         display.connectHandlers();

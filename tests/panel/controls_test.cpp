@@ -44,7 +44,8 @@ struct FakeRoutines : PanelRoutines {
 // both x10 probes on, analog level trigger at 128, the trigger word all "X" and disabled.
 class PanelTest : public ::testing::Test {
 protected:
-    PanelTest() : p(buildFrontPanel(&host)), controls(s, p, routines) {
+    PanelTest() : p(buildFrontPanel(&host)), controls(s, p) {
+        controls.connectPeers(routines, routines);
         routines.c = &controls;
         for (QPushButton* b : p.cmdTrigB) {
             b->setEnabled(false);
