@@ -70,8 +70,8 @@ std::optional<int> portFromEntry(const QString& entry) {
     return std::nullopt;
 }
 
-QString portToolTip(const QString& path, PortAccess access) {
-    if (access == PortAccess::Permitted) {
+QString portToolTip(const QString& path, bool permitted) {
+    if (permitted) {
         return path;
     }
     return path + QStringLiteral(" - no permission to open it: add your user to the dialout "

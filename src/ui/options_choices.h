@@ -33,10 +33,9 @@ QString portEntry(int n);
 // The port number of an entry "COM 1" .. "COM 8"; none for anything else.
 std::optional<int> portFromEntry(const QString& entry);
 
-// Whether this user may open a port's device (the link decides: mayOpenDevice).
-enum class PortAccess { Permitted, Denied };
-// A port entry's tooltip: the device path, plus what to do when permission is lacking.
-QString portToolTip(const QString& path, PortAccess access);
+// A port entry's tooltip: the device path, plus what to do when this user may not open it
+// (the link decides: mayOpenDevice).
+QString portToolTip(const QString& path, bool permitted);
 
 // The cursor-channel list for the enabled channels, and the entry to select in it: the first,
 // or the second when the first is not the channel the cursors are on. -1 for an empty list.

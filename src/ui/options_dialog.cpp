@@ -130,11 +130,9 @@ void OptionsDialog::fillPortList() {
     cboComPort->clear();
     for (int n = 1; n <= options::kPortCount; ++n) {
         if (link_.ComPortExists(n)) {
-            const auto access = link_.portPermitted(n) ? options::PortAccess::Permitted
-                                                       : options::PortAccess::Denied;
             cboComPort->addItem(options::portEntry(n));
             cboComPort->setItemData(cboComPort->count() - 1,
-                                    options::portToolTip(link_.portPath(n), access),
+                                    options::portToolTip(link_.portPath(n), link_.portPermitted(n)),
                                     Qt::ToolTipRole);
         }
     }

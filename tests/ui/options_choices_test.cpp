@@ -16,7 +16,7 @@ TEST(OptionsChoices, PortEntriesReadOnlyAsTheDialogWritesThem) {
         EXPECT_EQ(options::portFromEntry(QString::fromLatin1(entry)), std::nullopt) << entry;
     }
     // The device, and what to do about a lack of permission.
-    EXPECT_EQ(options::portToolTip(QStringLiteral("/dev/ttyUSB0"), options::PortAccess::Denied),
+    EXPECT_EQ(options::portToolTip(QStringLiteral("/dev/ttyUSB0"), false),
               "/dev/ttyUSB0 - no permission to open it: add your user to the dialout group (or "
               "install the udev rule), then log in again");
 }
